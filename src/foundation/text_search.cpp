@@ -151,11 +151,17 @@ int Searcher::SearchWildcards(std::string_view pattern, int start) const {
 }
 
 Searcher::Attempt Searcher::SearchSegment(std::string_view segment, int start) const {
+    // Most segments start with a plain character: positions without it are passed over quickly.
+    const bool plainFirst =
+        std::string_view("*^$?[/").find(segment.front()) == std::string_view::npos;
+    const char first = Fold(segment.front());
     for (int position = start; position <= Length; ++position) {
         if (Has(soSingleLine) && At(position) == CarriageReturn) {
             StopAtLineBreak(position);
             return {Outcome::NotFound};
         }
+        if (plainFirst && Fold(At(position)) != first)
+            continue;
         const Attempt attempt = MatchAt(segment, position);
         if (attempt.Kind != Outcome::NotFound)
             return attempt;
