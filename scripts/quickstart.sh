@@ -12,4 +12,4 @@ if [ -x build/src/app/corvid ]; then
 fi
 echo
 echo "Corvid's window is not built yet; assembling the bundled example with corvid-asm instead."
-exec build/tools/corvid-asm/corvid-asm --listing /dev/stdout "$example"
+exec build/tools/corvid-asm/corvid-asm --listing - "$example"

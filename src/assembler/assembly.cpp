@@ -58,7 +58,7 @@ void TAssembly::Raise(const std::string& message) {
     Success = false;
     if (token == &EndToken)
         throw EAssembleError(message, 0, 0, 0);
-    throw EAssembleError(message, token->Line, token->Column, static_cast<int>(token->TextLength));
+    throw EAssembleError(message, token->Line, token->Column, token->Length);
 }
 
 void TAssembly::Report(const std::string& message, int kind) {
@@ -68,7 +68,7 @@ void TAssembly::Report(const std::string& message, int kind) {
         OnMessage(message, kind, 0, 0, 0);
     else
         OnMessage(message, kind, Current->Line, Current->Column,
-                  static_cast<int>(Current->TextLength));
+                  Current->Length);
 }
 
 // ---- passes and statements ----------------------------------------------------------------
@@ -156,7 +156,7 @@ void TAssembly::InstructionStatement() {
         OnInfo(AsmInfoInstruction, Current->Line, TAsmInfoData{PC, nullptr, {}});
     if (PassNumber == 1 && Assembler.EntryAddress < 0)
         Assembler.EntryAddress = PC;
-    const TIns* ins = FindInstruction(Assembler.Instructions, Current->Id);
+    const TIns* ins = Assembler.InstructionFor(Current->Id);
     if (!ins)
         Raise("Unsupported:Instruction not supported yet");
     Encode(*ins);
@@ -273,7 +273,8 @@ void TAssembly::EmitByte(int value) {
         PC = static_cast<int>(static_cast<uint32_t>(PC) + 1);
         return;
     }
-    AppendListing(" " + IntToHexStr(value & 0xFF, 2));
+    if (OnInfo)
+        AppendListingByte(value);
     if (!AddressKnown)
         Raise("EVIL:Internal Assembler Error address unknown at output");
     if (PC < 0 || PC > 0xFFFF)
@@ -288,13 +289,21 @@ void TAssembly::EmitWord(int value) {
 }
 
 void TAssembly::OpenListingLine() {
+    if (!OnInfo)
+        return;
     FlushListing();
-    PendingText = "Addr:" + IntToHexStr(PC, 4) + " Op:";
+    PendingText = "Addr:";
+    if (PC >= 0 && PC <= 0xFFFF)
+        AppendHex(PendingText, static_cast<uint32_t>(PC), 4);
+    else
+        PendingText += IntToHexStr(PC, 4);
+    PendingText += " Op:";
     PendingLine = Current->Line;
 }
 
-void TAssembly::AppendListing(std::string_view text) {
-    PendingText += text;
+void TAssembly::AppendListingByte(int value) {
+    PendingText += ' ';
+    AppendHex(PendingText, static_cast<uint32_t>(value), 2);
     if (PendingLine == -1)
         PendingLine = Current->Line;
 }
@@ -311,20 +320,23 @@ void TAssembly::SendListing(int line, std::string_view text) {
 }
 
 void TAssembly::SendListingHeader() {
+    if (!OnInfo)
+        return;
     SendListing(-1, "");
     SendListing(-1, "**********************************   Code   "
                     "**********************************");
 }
 
 void TAssembly::SendListingTrailer() {
+    if (!OnInfo)
+        return;
     FlushListing();
-    if (OnInfo)
-        OnInfo(AsmInfoEndOfCode, 0, TAsmInfoData{});
+    OnInfo(AsmInfoEndOfCode, 0, TAsmInfoData{});
     SendListing(-1, "");
     SendListing(-1, "**********************************  Labels  "
                     "**********************************");
     SendListing(-1, "");
-    for (const TAsmLabel* label : Assembler.Labels)
+    for (const TAsmLabel* label : Assembler.Labels())
         SendListing(-1, LabelListingLine(*label));
 }
 

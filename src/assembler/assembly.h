@@ -49,7 +49,7 @@ private:
     bool ForwardReference = false;
     std::vector<bool> ForcedExtended; // one per token position, and two past the end
 
-    // The listing line of the statement being assembled.
+    // The listing line of the statement being assembled; built only for a listener.
     std::string PendingText;
     int PendingLine = -1;
 
@@ -114,7 +114,8 @@ private:
     void EmitByte(int value);
     void EmitWord(int value);
     void OpenListingLine();
-    void AppendListing(std::string_view text);
+    // " XX": one emitted byte.
+    void AppendListingByte(int value);
     void FlushListing();
     void SendListing(int line, std::string_view text);
 };

@@ -3,8 +3,10 @@
 #include "assembler/assembly.h"
 #include "assembler/token_list.h"
 #include "editor/editor_file_parser.h"
+#include "editor/text_editor_file.h"
 #include "foundation/case_fold.h"
 #include "foundation/file_stream.h"
+#include "parsing/asm_scanner.h"
 #include "parsing/asm_tokens.h"
 
 namespace corvid {
@@ -13,15 +15,10 @@ namespace {
 
 constexpr int S19BufferSize = 256;
 
-void AddRecognisers(TParser& parser, bool compatibilityMode) {
-    parser.ParserObjects.Add(new TSkipWhitespaceParserObject);
-    parser.ParserObjects.Add(new TAsmCommentParserObject);
-    parser.ParserObjects.Add(new TAsmIdentifierReservedParserObject);
-    parser.ParserObjects.Add(new TAsmNumberParserObject);
-    parser.ParserObjects.Add(new TAsmSymbolParserObject);
-    parser.ParserObjects.Add(new TAsmStringParserObject);
-    if (!compatibilityMode)
-        parser.ParserObjects.Add(new TBadInputParserObject);
+void ScanSource(const TTextEditorFile& source, bool compatibilityMode, TAsmTokenList& tokens) {
+    TAsmScanner scanner(
+        source.LineCount(), [&](int index) { return source.LineText(index); }, compatibilityMode);
+    scanner.Scan([&](const TAsmScannedToken& token) { tokens.Add(token); });
 }
 
 void WriteS19File(const std::string& fileName, const TS19Records& records) {
@@ -37,33 +34,33 @@ THC11Assembler::THC11Assembler() {
 }
 
 TAsmLabel* THC11Assembler::FindLabel(std::string_view name) const {
-    const auto found = LabelIndex.find(UpperCase(name));
-    return found == LabelIndex.end() ? nullptr : Labels[found->second];
+    const auto found = LabelIndex.find(name);
+    return found == LabelIndex.end() ? nullptr : LabelList[found->second];
 }
 
 TAsmLabel& THC11Assembler::AddLabel(std::string name) {
     auto* label = new TAsmLabel;
     label->Name = std::move(name);
-    LabelIndex.emplace(UpperCase(label->Name), Labels.Count());
-    Labels.Add(label);
+    LabelIndex.emplace(label->Name, LabelList.Count());
+    LabelList.Add(label);
     return *label;
 }
 
 void THC11Assembler::ClearLabels() {
-    Labels.Clear();
     LabelIndex.clear();
+    LabelList.Clear();
 }
 
 bool THC11Assembler::Assemble(TEditorFileParser& parser, const std::string& outputFileName,
                               const TAsmMessageEvent& onMessage, const TAsmInfoEvent& onInfo) {
-    TAsmTokenList tokens;
+    CORVID_ASSERT(parser.Source != nullptr, "THC11Assembler.Assemble No Source");
+    TAsmTokenList tokens(*parser.Source);
     TAssembly assembly(*this, tokens, onMessage, onInfo);
     assembly.SendListingHeader();
     ClearLabels();
     EntryAddress = -1;
 
-    AddRecognisers(parser, CompatibilityMode);
-    parser.Scan(*parser.Source, tokens);
+    ScanSource(*parser.Source, CompatibilityMode, tokens);
 
     if (!tokens.Empty()) {
         try {
@@ -82,7 +79,7 @@ bool THC11Assembler::Assemble(TEditorFileParser& parser, const std::string& outp
     }
 
     if (onInfo)
-        for (const TAsmLabel* label : Labels)
+        for (const TAsmLabel* label : LabelList)
             onInfo(AsmInfoLabel, 0, TAsmInfoData{0, label, {}});
     assembly.SendListingTrailer();
     return assembly.Success;

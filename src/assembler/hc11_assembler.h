@@ -1,6 +1,7 @@
 #pragma once
 
 #include "assembler/instruction_table.h"
+#include "foundation/case_fold.h"
 #include "foundation/errors.h"
 #include "foundation/object_list.h"
 
@@ -9,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace corvid {
 
@@ -67,7 +69,7 @@ public:
     THC11Assembler();
 
     // Every name of the last assembly, in definition order.
-    TObjectList<TAsmLabel> Labels;
+    const TObjectList<TAsmLabel>& Labels() const { return LabelList; }
     // Sorted by mnemonic Id.
     TObjectList<TIns> Instructions;
     // Treats everything after a complete statement on its line as a comment, and skips
@@ -76,21 +78,34 @@ public:
     // The location counter of the first instruction of the last assembly; -1 when none.
     int EntryAddress = -1;
 
-    // Assembles the document that the parser reads (its chain must still be empty) and writes
-    // the S19 file, replacing an old one only once the new one is complete. Returns true when
+    // Assembles the parser's source document, as the editor holds it, and writes the S19 file,
+    // replacing an old one only once the new one is complete. The source is scanned with the
+    // assembly scanner, which gives the tokens of the assembly recognisers. Returns true when
     // no error was raised; warnings and hints leave it true, an internal failure makes it
     // false. A file that cannot be written raises out of here.
     bool Assemble(TEditorFileParser& parser, const std::string& outputFileName,
                   const TAsmMessageEvent& onMessage, const TAsmInfoEvent& onInfo);
 
-    // The first label with this name, case-insensitively; none when undefined.
+    // The label with this name, case-insensitively; none when undefined.
     TAsmLabel* FindLabel(std::string_view name) const;
-    TAsmLabel& AddLabel(std::string name);
-    void ClearLabels();
+    // The instruction of a mnemonic Id; none for other words.
+    const TIns* InstructionFor(int id) const {
+        return id >= 0 && id < static_cast<int>(InstructionById.size()) ? InstructionById[id]
+                                                                         : nullptr;
+    }
 
 private:
-    // Upper-cased name to the index of its first entry in Labels.
-    std::unordered_map<std::string, int> LabelIndex;
+    friend class TAssembly;
+
+    TObjectList<TAsmLabel> LabelList;
+    // Instructions indexed by mnemonic Id: the same entries a binary search finds, at once.
+    std::vector<const TIns*> InstructionById;
+    // Name (a view of the label's own Name) to its index in Labels.
+    std::unordered_map<std::string_view, int, TCaseInsensitiveHash, TCaseInsensitiveEqual>
+        LabelIndex;
+
+    TAsmLabel& AddLabel(std::string name);
+    void ClearLabels();
 };
 
 } // namespace corvid

@@ -10,10 +10,6 @@ namespace {
 constexpr int RecordCapacity = 32;
 constexpr const char* TerminatingRecord = "S9030000FC";
 
-void AppendHexByte(std::string& line, int value) {
-    line += IntToHexStr(value & 0xFF, 2);
-}
-
 } // namespace
 
 TS19Records::TS19Records() : Records(1) {}
@@ -39,19 +35,20 @@ void TS19Records::Emit(int address, uint8_t byte) {
 
 std::string TS19Records::Text() const {
     std::string text;
+    text.reserve(Records.size() * (12 + 2 * RecordCapacity) + 10);
     for (const Record& record : Records) {
         if (record.Count == 0)
             continue;
         const int count = record.Count + 3;
         int sum = count + (record.Address & 0xFF) + ((record.Address >> 8) & 0xFF);
         text += "S1";
-        AppendHexByte(text, count);
-        text += IntToHexStr(record.Address, 4);
+        AppendHex(text, static_cast<uint32_t>(count), 2);
+        AppendHex(text, static_cast<uint32_t>(record.Address), 4);
         for (int index = 0; index < record.Count; ++index) {
-            AppendHexByte(text, record.Bytes[index]);
+            AppendHex(text, record.Bytes[index], 2);
             sum += record.Bytes[index];
         }
-        AppendHexByte(text, (sum & 0xFF) ^ 0xFF);
+        AppendHex(text, static_cast<uint32_t>((sum & 0xFF) ^ 0xFF), 2);
         text += "\r\n";
     }
     text += TerminatingRecord;

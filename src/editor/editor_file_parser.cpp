@@ -9,33 +9,33 @@ void TEditorFileParser::Scan(TTextEditorFile& file, TObjectList<TParserToken>& l
     ScanSource(file);
 }
 
-void TEditorFileParser::Scan(TTextEditorFile& file, TTokenSink& sink) {
-    SetTokenSink(sink);
-    ScanSource(file);
-}
-
 void TEditorFileParser::ScanSource(TTextEditorFile& file) {
     Source = &file;
     CachedLine = 0;
     Parse();
 }
 
+bool TEditorFileParser::CacheLine(int line) {
+    if (!Source || line < 1 || line > Source->LineCount())
+        return false;
+    CachedText = Source->LineText(line - 1);
+    CachedLine = line;
+    return true;
+}
+
 bool TEditorFileParser::GetChar(int& currentChar, int& column, int& line) {
-    if (!Source || line < 1 || line > Source->LineCount()) {
+    if (line != CachedLine && !CacheLine(line)) {
         currentChar = EndOfInputChar;
         return false;
     }
-    if (line != CachedLine) {
-        CachedText = Source->LineText(line - 1);
-        CachedLine = line;
-    }
-    if (column < 1 || static_cast<size_t>(column) > CachedText.size()) {
+    const size_t index = static_cast<size_t>(column) - 1; // a column below 1 wraps to the end
+    if (index >= CachedText.size()) {
         currentChar = EndOfLineChar;
         column = 1;
         ++line;
         return true;
     }
-    currentChar = static_cast<unsigned char>(CachedText[static_cast<size_t>(column) - 1]);
+    currentChar = static_cast<unsigned char>(CachedText[index]);
     ++column;
     return true;
 }

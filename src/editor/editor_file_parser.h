@@ -18,13 +18,13 @@ public:
     // Sets the source and the output list, then scans from line 1, column 1. The document must
     // not change while the scan runs.
     void Scan(TTextEditorFile& file, TObjectList<TParserToken>& list);
-    // The same with a token sink of the caller's.
-    void Scan(TTextEditorFile& file, TTokenSink& sink);
 
     bool GetChar(int& currentChar, int& column, int& line) override;
 
 private:
     void ScanSource(TTextEditorFile& file);
+    // Makes the line current for reading; false when it is outside the document.
+    bool CacheLine(int line);
 
     // The text of the line read last: consecutive reads of one line look it up only once.
     int CachedLine = 0;

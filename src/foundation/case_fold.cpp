@@ -1,6 +1,7 @@
 #include "foundation/case_fold.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace corvid {
 
@@ -22,6 +23,16 @@ int CompareText(std::string_view a, std::string_view b) {
     if (a.size() == b.size())
         return 0;
     return a.size() < b.size() ? -1 : 1;
+}
+
+size_t TCaseInsensitiveHash::operator()(std::string_view text) const {
+    // FNV-1a over the upper-cased bytes.
+    uint64_t hash = 14695981039346656037ull;
+    for (const char c : text) {
+        hash ^= static_cast<unsigned char>(UpCase(c));
+        hash *= 1099511628211ull;
+    }
+    return static_cast<size_t>(hash);
 }
 
 } // namespace corvid

@@ -21,4 +21,15 @@ inline bool SameText(std::string_view a, std::string_view b) {
     return a.size() == b.size() && CompareText(a, b) == 0;
 }
 
+// Hash and equality for maps keyed by names that compare case-insensitively.
+struct TCaseInsensitiveHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const;
+};
+
+struct TCaseInsensitiveEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+};
+
 } // namespace corvid

@@ -86,4 +86,10 @@ std::string IntToBinStr(int value, int digits) {
     return text;
 }
 
+void AppendHex(std::string& text, uint32_t value, int digits) {
+    static constexpr char HexDigits[] = "0123456789ABCDEF";
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+        text += HexDigits[(value >> shift) & 0xF];
+}
+
 } // namespace corvid

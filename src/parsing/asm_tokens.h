@@ -60,7 +60,7 @@ public:
 class TAsmIdentifierReservedParserObject : public TParserObject {
 public:
     TAsmIdentifierReservedParserObject();
-    // Every reserved word, sorted by upper-cased name for binary search.
+    // Every reserved word, sorted by upper-cased name; filled by the constructor.
     TObjectList<TParserReservedWord> Words;
 
     int Match(TParser& parser) override;

@@ -42,20 +42,11 @@ int TParser::NextChar() {
     return CurrentChar;
 }
 
-void TOutputListParser::SetOutputList(TObjectList<TParserToken>& list) {
-    OutputList.List = &list;
-    Sink = &OutputList;
-}
-
 void TOutputListParser::AddToken(TParserToken&& token) {
-    CORVID_ASSERT(Sink != nullptr, "TOutputListParser.AddToken No Output List");
-    Sink->Add(std::move(token));
-}
-
-void TOutputListParser::ListSink::Add(TParserToken&& token) {
+    CORVID_ASSERT(OutputList != nullptr, "TOutputListParser.AddToken No Output List");
     auto owned = std::make_unique<TParserToken>(std::move(token));
     // Released only once the list holds it: a list that cannot grow leaves the token to us.
-    List->Add(owned.get());
+    OutputList->Add(owned.get());
     owned.release();
 }
 

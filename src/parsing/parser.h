@@ -90,33 +90,13 @@ private:
 // The base of the concrete parsers.
 class TBasicParser : public TParser {};
 
-// Where the tokens of a scan go.
-class TTokenSink {
-public:
-    virtual ~TTokenSink() = default;
-    virtual void Add(TParserToken&& token) = 0;
-};
-
-// Appends the tokens to a list that the caller owns (the list owns them once added), or hands
-// them to a sink of the caller's, such as a compact token store.
+// Appends the tokens to a list that the caller owns; the list owns them once added.
 class TOutputListParser : public TBasicParser {
 public:
-    TOutputListParser() = default;
-    TOutputListParser(const TOutputListParser&) = delete;
-    TOutputListParser& operator=(const TOutputListParser&) = delete;
+    TObjectList<TParserToken>* OutputList = nullptr;
 
-    void SetOutputList(TObjectList<TParserToken>& list);
-    void SetTokenSink(TTokenSink& sink) { Sink = &sink; }
+    void SetOutputList(TObjectList<TParserToken>& list) { OutputList = &list; }
     void AddToken(TParserToken&& token) override;
-
-private:
-    class ListSink : public TTokenSink {
-    public:
-        TObjectList<TParserToken>* List = nullptr;
-        void Add(TParserToken&& token) override;
-    };
-    ListSink OutputList;
-    TTokenSink* Sink = nullptr;
 };
 
 // Skips blanks, tabs and line ends.

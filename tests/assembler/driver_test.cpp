@@ -101,9 +101,9 @@ TEST(Driver, TheFirstStatementAfterALabelDecidesItsKind) {
         {"WORDS", 5, 0, 2, 2, true, true, false},    {"SPACE", 9, 0, 1, 5, true, true, false},
         {"START", 14, 16, 0, 0, false, false, true}, {"TEXT", 14, 0, 1, 5, true, true, false},
     };
-    ASSERT_EQ(assembler.Labels.Count(), static_cast<int>(std::size(expected)));
-    for (int index = 0; index < assembler.Labels.Count(); ++index) {
-        const TAsmLabel& label = *assembler.Labels[index];
+    ASSERT_EQ(assembler.Labels().Count(), static_cast<int>(std::size(expected)));
+    for (int index = 0; index < assembler.Labels().Count(); ++index) {
+        const TAsmLabel& label = *assembler.Labels()[index];
         const auto& e = expected[index];
         EXPECT_EQ(label.Name, e.name);
         EXPECT_EQ(label.Address, e.address) << e.name;

@@ -1,0 +1,3 @@
+/* block
+ */ NOP // c
+* star

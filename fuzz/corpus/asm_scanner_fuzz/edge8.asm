@@ -1,0 +1,3 @@
+L EQU L+1
+ ORG L
+M RMB M

@@ -1,0 +1,2 @@
+ BRSET $10 $01 *
+ BCLR ,Y $FF

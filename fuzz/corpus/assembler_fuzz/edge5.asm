@@ -1,0 +1,2 @@
+ ORG $FFFF
+ NOP NOP

@@ -1,0 +1,165 @@
+#include "parsing/asm_scanner.h"
+
+#include "parsing/asm_tokens.h"
+#include "parsing/scanning.h"
+
+namespace corvid {
+
+namespace {
+
+bool IsNameStart(int c) { return c == '.' || c == '_' || IsAsciiLetter(c); }
+bool IsNameChar(int c) { return IsNameStart(c) || IsDigit(c); }
+
+// The symbol Id of a character, -1 for none.
+int SymbolId(int c) {
+    switch (c) {
+    case ':':
+        return AsmSymbolColon;
+    case ',':
+        return AsmSymbolComma;
+    case '#':
+        return AsmSymbolHash;
+    case '*':
+        return AsmSymbolStar;
+    case '%':
+        return AsmSymbolPercent;
+    case '^':
+        return AsmSymbolCaret;
+    case '&':
+        return AsmSymbolAmpersand;
+    case '|':
+        return AsmSymbolBar;
+    case '/':
+        return AsmSymbolSlash;
+    case '>':
+        return AsmSymbolGreater;
+    case '<':
+        return AsmSymbolLess;
+    case '+':
+        return AsmSymbolPlus;
+    case '-':
+        return AsmSymbolMinus;
+    default:
+        return -1;
+    }
+}
+
+} // namespace
+
+TAsmScanner::TAsmScanner(int lineCount, LineText lineText, bool compatibilityMode)
+    : LineCount(lineCount), TextOfLine(std::move(lineText)), CompatibilityMode(compatibilityMode) {}
+
+void TAsmScanner::StartLine(int index) {
+    LineIndex = index;
+    Column = 0;
+    Text = index < LineCount ? TextOfLine(index) : std::string_view();
+}
+
+bool TAsmScanner::SkipBlockComment() {
+    int previous = 0; // the opening '*' cannot pair with a '/' right after it
+    for (;;) {
+        if (Column >= Text.size()) {
+            previous = EndOfLineChar;
+            StartLine(LineIndex + 1);
+            if (LineIndex >= LineCount)
+                return false;
+            continue;
+        }
+        const int c = static_cast<unsigned char>(Text[Column++]);
+        if (previous == '*' && c == '/')
+            return true;
+        previous = c;
+    }
+}
+
+size_t TAsmScanner::NameLength() const {
+    size_t end = Column + 1;
+    while (end < Text.size() && IsNameChar(static_cast<unsigned char>(Text[end])))
+        ++end;
+    return end - Column;
+}
+
+size_t TAsmScanner::NumberLength() const {
+    const int first = static_cast<unsigned char>(Text[Column]);
+    const bool hexadecimal = first == '$';
+    const bool prefixed = hexadecimal || first == '@';
+    size_t end = Column + 1;
+    const auto isNumberDigit = [&](int c) { return hexadecimal ? IsHexDigit(c) : IsDigit(c); };
+    while (end < Text.size() && isNumberDigit(static_cast<unsigned char>(Text[end])))
+        ++end;
+    if (prefixed && end == Column + 1)
+        return 0;
+    const int next = end < Text.size() ? static_cast<unsigned char>(Text[end]) : EndOfLineChar;
+    const bool rejected =
+        next == '_' || (IsAsciiLetter(next) && !(hexadecimal && IsHexLetter(next)));
+    return rejected ? 0 : end - Column;
+}
+
+void TAsmScanner::Scan(const TokenSink& addToken) {
+    const auto emit = [&](int id, int kind, size_t column, size_t length) {
+        addToken(TAsmScannedToken{id, kind, LineIndex + 1, static_cast<int>(column) + 1,
+                                  static_cast<int>(length)});
+    };
+    StartLine(0);
+    while (LineIndex < LineCount) {
+        if (Column >= Text.size()) { // the line end: whitespace
+            StartLine(LineIndex + 1);
+            continue;
+        }
+        const int c = static_cast<unsigned char>(Text[Column]);
+        if (c == ' ' || c == '\t') {
+            ++Column;
+            continue;
+        }
+        if (c == ';' || (c == '*' && Column == 0)) {
+            StartLine(LineIndex + 1);
+            continue;
+        }
+        if (c == '/' && Column + 1 < Text.size() && (Text[Column + 1] == '*' || Text[Column + 1] == '/')) {
+            const bool block = Text[Column + 1] == '*';
+            if (!block) {
+                StartLine(LineIndex + 1);
+                continue;
+            }
+            Column += 2;
+            if (!SkipBlockComment())
+                return;
+            continue;
+        }
+        if (IsNameStart(c)) {
+            const size_t length = NameLength();
+            const int id = AsmReservedWordId(Text.substr(Column, length));
+            const int kind = id != 0 ? tkReserved : (Column == 0 ? tkLabel : tkIdentifier);
+            emit(id, kind, Column, length);
+            Column += length;
+            continue;
+        }
+        if (c == '$' || c == '@' || IsDigit(c)) {
+            if (const size_t length = NumberLength()) {
+                emit(0, tkNumber, Column, length);
+                Column += length;
+                continue;
+            }
+        }
+        if (const int symbol = SymbolId(c); symbol >= 0) {
+            emit(symbol, tkSymbol, Column, 1);
+            ++Column;
+            continue;
+        }
+        if (c == '\'') {
+            const size_t start = Column + 1;
+            const size_t quote = Text.find('\'', start);
+            const size_t end = quote == std::string_view::npos ? Text.size() : quote;
+            emit(0, tkString, start, end - start);
+            Column = quote == std::string_view::npos ? end : end + 1;
+            continue;
+        }
+        if (!CompatibilityMode) {
+            emit(0, tkBadInput, Column, 1);
+            return;
+        }
+        ++Column;
+    }
+}
+
+} // namespace corvid
