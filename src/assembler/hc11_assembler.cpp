@@ -31,6 +31,9 @@ void WriteS19File(const std::string& fileName, const TS19Records& records) {
 
 THC11Assembler::THC11Assembler() {
     FillInstructionTable(Instructions);
+    InstructionById.assign(AsmRegisterY + 1, nullptr);
+    for (int id = 0; id <= AsmRegisterY; ++id)
+        InstructionById[static_cast<size_t>(id)] = FindInstruction(Instructions, id);
 }
 
 TAsmLabel* THC11Assembler::FindLabel(std::string_view name) const {
