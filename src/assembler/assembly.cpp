@@ -28,25 +28,8 @@ TAssembly::TAssembly(THC11Assembler& assembler, const TAsmTokenList& tokens,
 
 // ---- token reading ------------------------------------------------------------------------
 
-bool TAssembly::Next() {
-    const bool available = Index < Tokens.Count();
-    Current = available ? &Tokens[Index] : &EndToken;
-    ++Index;
-    if (available && Current->Kind == tkBadInput)
-        Raise("Error:Invalid data in file \"" + std::string(Text()) + "\"");
-    return available;
-}
-
-void TAssembly::Expect() {
-    if (!Next())
-        Raise("Error:Unexpected EOF");
-}
-
-void TAssembly::Back() {
-    Index -= 2;
-    if (Index < 0)
-        Raise("EVIL:Internal Assembler Error parse underflow");
-    Next();
+void TAssembly::RaiseInvalidData() {
+    Raise("Error:Invalid data in file \"" + std::string(Text()) + "\"");
 }
 
 // ---- messages -----------------------------------------------------------------------------

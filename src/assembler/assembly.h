@@ -53,10 +53,25 @@ private:
     std::string PendingText;
     int PendingLine = -1;
 
-    // Token primitives.
-    bool Next();
-    void Expect();
-    void Back();
+    // Token primitives, inline: every statement calls them many times.
+    bool Next() {
+        const bool available = Index < Tokens.Count();
+        Current = available ? &Tokens[Index] : &EndToken;
+        ++Index;
+        if (available && Current->Kind == tkBadInput)
+            RaiseInvalidData();
+        return available;
+    }
+    void Expect() {
+        if (!Next())
+            Raise("Error:Unexpected EOF");
+    }
+    void Back() {
+        Index -= 2;
+        if (Index < 0)
+            Raise("EVIL:Internal Assembler Error parse underflow");
+        Next();
+    }
     int Remaining() const { return Tokens.Count() - Index; }
     std::string_view Text() const { return Tokens.Text(*Current); }
     bool IsSymbol(int id) const { return Current->Kind == tkSymbol && Current->Id == id; }
@@ -64,6 +79,7 @@ private:
 
     // Messages.
     [[noreturn]] void Raise(const std::string& message);
+    [[noreturn]] void RaiseInvalidData();
     void Report(const std::string& message, int kind);
     void Warn(const std::string& message) { Report(message, AsmWarning); }
 

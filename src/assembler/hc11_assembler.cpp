@@ -9,6 +9,9 @@
 #include "parsing/asm_scanner.h"
 #include "parsing/asm_tokens.h"
 
+#include <algorithm>
+#include <bit>
+
 namespace corvid {
 
 namespace {
@@ -37,20 +40,46 @@ THC11Assembler::THC11Assembler() {
 }
 
 TAsmLabel* THC11Assembler::FindLabel(std::string_view name) const {
-    const auto found = LabelIndex.find(name);
-    return found == LabelIndex.end() ? nullptr : LabelList[found->second];
+    if (LabelSlots.empty())
+        return nullptr;
+    const size_t hash = TCaseInsensitiveHash()(name);
+    const size_t mask = LabelSlots.size() - 1;
+    for (size_t slot = hash & mask; LabelSlots[slot] >= 0; slot = (slot + 1) & mask) {
+        const int index = LabelSlots[slot];
+        if (LabelHashes[static_cast<size_t>(index)] == hash &&
+            SameText(LabelList[index]->Name, name))
+            return LabelList[index];
+    }
+    return nullptr;
+}
+
+void THC11Assembler::InsertIntoIndex(int labelIndex) {
+    const size_t mask = LabelSlots.size() - 1;
+    size_t slot = LabelHashes[static_cast<size_t>(labelIndex)] & mask;
+    while (LabelSlots[slot] >= 0)
+        slot = (slot + 1) & mask;
+    LabelSlots[slot] = labelIndex;
 }
 
 TAsmLabel& THC11Assembler::AddLabel(std::string name) {
     auto* label = new TAsmLabel;
     label->Name = std::move(name);
-    LabelIndex.emplace(label->Name, LabelList.Count());
     LabelList.Add(label);
+    LabelHashes.push_back(TCaseInsensitiveHash()(label->Name));
+    const size_t count = LabelHashes.size();
+    if (2 * count > LabelSlots.size()) {
+        LabelSlots.assign(std::bit_ceil(std::max<size_t>(64, 4 * count)), -1);
+        for (size_t index = 0; index < count; ++index)
+            InsertIntoIndex(static_cast<int>(index));
+    } else {
+        InsertIntoIndex(static_cast<int>(count) - 1);
+    }
     return *label;
 }
 
 void THC11Assembler::ClearLabels() {
-    LabelIndex.clear();
+    LabelSlots.clear();
+    LabelHashes.clear();
     LabelList.Clear();
 }
 

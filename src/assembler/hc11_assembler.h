@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace corvid {
@@ -100,12 +99,14 @@ private:
     TObjectList<TAsmLabel> LabelList;
     // Instructions indexed by mnemonic Id: the same entries a binary search finds, at once.
     std::vector<const TIns*> InstructionById;
-    // Name (a view of the label's own Name) to its index in Labels.
-    std::unordered_map<std::string_view, int, TCaseInsensitiveHash, TCaseInsensitiveEqual>
-        LabelIndex;
+    // An open-addressing index of LabelList by name: slots hold label indexes (-1: empty), and
+    // every label keeps the hash of its name. Names compare case-insensitively.
+    std::vector<int> LabelSlots;
+    std::vector<size_t> LabelHashes;
 
     TAsmLabel& AddLabel(std::string name);
     void ClearLabels();
+    void InsertIntoIndex(int labelIndex);
 };
 
 } // namespace corvid
