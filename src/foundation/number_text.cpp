@@ -1,5 +1,7 @@
 #include "foundation/number_text.h"
 
+#include <algorithm>
+
 #include <cstdint>
 #include <cstdlib>
 
@@ -88,8 +90,11 @@ std::string IntToBinStr(int value, int digits) {
 
 void AppendHex(std::string& text, uint32_t value, int digits) {
     static constexpr char HexDigits[] = "0123456789ABCDEF";
-    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
-        text += HexDigits[(value >> shift) & 0xF];
+    char buffer[8];
+    digits = std::clamp(digits, 0, 8);
+    for (int index = digits - 1; index >= 0; --index, value >>= 4)
+        buffer[index] = HexDigits[value & 0xF];
+    text.append(buffer, static_cast<size_t>(digits));
 }
 
 } // namespace corvid

@@ -3,12 +3,29 @@
 #include "parsing/asm_tokens.h"
 #include "parsing/scanning.h"
 
+#include <array>
+#include <cstdint>
+
 namespace corvid {
 
 namespace {
 
-bool IsNameStart(int c) { return c == '.' || c == '_' || IsAsciiLetter(c); }
-bool IsNameChar(int c) { return IsNameStart(c) || IsDigit(c); }
+// Character classes of the bytes, looked up once per character.
+enum : uint8_t { NameStart = 1, NameChar = 2 };
+
+constexpr std::array<uint8_t, 256> CharacterClasses = [] {
+    std::array<uint8_t, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        if (c == '.' || c == '_' || IsAsciiLetter(c))
+            classes[static_cast<size_t>(c)] = NameStart | NameChar;
+        else if (IsDigit(c))
+            classes[static_cast<size_t>(c)] = NameChar;
+    }
+    return classes;
+}();
+
+bool IsNameStart(int c) { return (CharacterClasses[static_cast<size_t>(c)] & NameStart) != 0; }
+bool IsNameChar(int c) { return (CharacterClasses[static_cast<size_t>(c)] & NameChar) != 0; }
 
 // The symbol Id of a character, -1 for none.
 int SymbolId(int c) {

@@ -10,16 +10,16 @@
 
 namespace corvid {
 
-inline bool IsDigit(int c) {
+constexpr bool IsDigit(int c) {
     return c >= '0' && c <= '9';
 }
-inline bool IsAsciiLetter(int c) {
+constexpr bool IsAsciiLetter(int c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
-inline bool IsHexLetter(int c) {
+constexpr bool IsHexLetter(int c) {
     return (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
-inline bool IsHexDigit(int c) {
+constexpr bool IsHexDigit(int c) {
     return IsDigit(c) || IsHexLetter(c);
 }
 
