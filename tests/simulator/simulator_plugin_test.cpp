@@ -3,6 +3,8 @@
 
 #include "corvid/plugin_abi.h"
 
+#include "../support/plugin_test_host.h"
+
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -27,26 +29,8 @@ extern "C" size_t CorvidAbiCInterfaceIdSize(void);
 namespace corvid {
 namespace {
 
-// The host side of registration: keeps (and counts) what the plug-in registers.
-struct TestSimulatorHost {
-    SimulatorHost Interface;
-    std::vector<IHC11Simulator*> Registered;
-};
-
-extern "C" int32_t HostQueryInterface(SimulatorHost*, const CorvidInterfaceId*, void**) {
-    return CORVID_E_NOINTERFACE;
-}
-extern "C" uint32_t HostCount(SimulatorHost*) {
-    return 1;
-}
-extern "C" void HostRegisterSimulator(SimulatorHost* self, IHC11Simulator* simulator) {
-    simulator->Methods->AddRef(simulator);
-    reinterpret_cast<TestSimulatorHost*>(self)->Registered.push_back(simulator);
-}
-const SimulatorHostMethods HostMethods = {.QueryInterface = HostQueryInterface,
-                                          .AddRef = HostCount,
-                                          .Release = HostCount,
-                                          .RegisterSimulator = HostRegisterSimulator};
+using testing::S19Record;
+using testing::TestSimulatorHost;
 
 // A device as a device plug-in would be: it records what the simulator tells it.
 struct TestDevice {
@@ -103,23 +87,6 @@ const HardwareDeviceMethods DeviceMethods = {
     .Detached = DeviceNothing,
     .SaveSettings = DeviceNothing,
 };
-
-std::string S19Record(uint16_t address, const std::vector<uint8_t>& data) {
-    std::vector<uint8_t> bytes = {static_cast<uint8_t>(data.size() + 3),
-                                  static_cast<uint8_t>(address >> 8),
-                                  static_cast<uint8_t>(address)};
-    bytes.insert(bytes.end(), data.begin(), data.end());
-    unsigned sum = 0;
-    std::string text = "S1";
-    char hex[4];
-    for (uint8_t byte : bytes) {
-        sum += byte;
-        std::snprintf(hex, sizeof hex, "%02X", byte);
-        text += hex;
-    }
-    std::snprintf(hex, sizeof hex, "%02X", ~sum & 0xFF);
-    return text + hex + "\r\n";
-}
 
 constexpr uint16_t Code = 0xE000;
 constexpr uint16_t Done = Code + 0x11;
@@ -178,7 +145,7 @@ protected:
     }
 
     static void* Library;
-    TestSimulatorHost Host{{&HostMethods}, {}};
+    TestSimulatorHost Host;
     IHC11Simulator* Sim = nullptr;
     const IHC11SimulatorMethods* M = nullptr;
     std::filesystem::path Directory;
