@@ -1,9 +1,10 @@
 #include "program_generator.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <deque>
-#include <functional>
 #include <map>
+#include <optional>
 #include <random>
 #include <stdexcept>
 
@@ -26,6 +27,7 @@ struct TExpr {
     // For GNU as an address in a section (a label, "*", or an EQU of one); only sums with
     // numbers and differences within one section are allowed on those.
     int Section = Absolute;
+    int Addend = 0; // what a relocatable value adds to its address
     char Shape = 0; // 0 a single term, '+' a chain of + and -, else the one operator
 
     static constexpr int Absolute = -1;
@@ -40,10 +42,10 @@ enum class TRadix { Decimal, Hex, Binary, Octal, Character };
 constexpr TRadix Radixes[] = {TRadix::Hex, TRadix::Decimal, TRadix::Binary, TRadix::Octal,
                               TRadix::Character};
 
-std::string ToBase(unsigned value, unsigned base, const char* digits = "0123456789ABCDEF") {
+std::string ToBase(unsigned value, unsigned base) {
     std::string text;
     do {
-        text.insert(text.begin(), digits[value % base]);
+        text.insert(text.begin(), "0123456789ABCDEF"[value % base]);
         value /= base;
     } while (value != 0);
     return text;
@@ -98,19 +100,29 @@ TExpr Negated(const TExpr& term) {
 
 int Apply(int left, char op, int right) {
     switch (op) {
-    case '+': return left + right;
-    case '-': return left - right;
-    case '*': return left * right;
-    case '/': return left / right;
-    case '%': return left % right;
-    case '&': return left & right;
-    case '|': return left | right;
-    case '^': return left ^ right;
+    case '+':
+        return left + right;
+    case '-':
+        return left - right;
+    case '*':
+        return left * right;
+    case '/':
+        return left / right;
+    case '%':
+        return left % right;
+    case '&':
+        return left & right;
+    case '|':
+        return left | right;
+    case '^':
+        return left ^ right;
     }
     throw std::logic_error(std::string("unknown operator ") + op);
 }
 
-bool IsAdditive(char op) { return op == '+' || op == '-'; }
+bool IsAdditive(char op) {
+    return op == '+' || op == '-';
+}
 
 // Whether left op right reads the same with left-to-right evaluation and with C precedence,
 // and means the same to both assemblers (GNU as only adds numbers to addresses, subtracts
@@ -121,9 +133,9 @@ bool CanCombine(const TExpr& left, char op, const TExpr& right) {
     if (left.Shape != 0 && !(IsAdditive(op) && left.Shape == '+'))
         return false;
     if (right.Corvid[0] == '-')
-        return false; // "a--1" and "a+-1" are spelt differently by the two
-    if (right.Relocatable() && !(op == '-' && left.Section == right.Section &&
-                                 left.Known && right.Known))
+        return false; // "a--1": stays within the shapes both are known to read alike
+    if (right.Relocatable() &&
+        !(op == '-' && left.Section == right.Section && left.Known && right.Known))
         return false;
     if (!IsAdditive(op) && (left.Relocatable() || !left.Known || !right.Known))
         return false;
@@ -144,6 +156,7 @@ TExpr Combine(const TExpr& left, char op, const TExpr& right) {
     e.Value = Apply(left.Value, op, right.Value);
     e.Known = left.Known && right.Known;
     e.Section = right.Relocatable() ? TExpr::Absolute : left.Section;
+    e.Addend = left.Addend + (op == '-' ? -right.Value : right.Value);
     e.Shape = IsAdditive(op) ? '+' : op;
     return e;
 }
@@ -153,6 +166,24 @@ TExpr Combine(const TExpr& left, char op, const TExpr& right) {
 // remainder, not two values.
 bool CanFollowBlank(const TExpr& e) {
     return std::string_view("-+*%&|^/").find(e.Corvid[0]) == std::string_view::npos;
+}
+
+// FCB and FCC take an item that starts with a quote as a string: "'l'+1" is the byte of 'l'
+// followed by a stray "+1".
+bool CanBeByteItem(const TExpr& e) {
+    return e.Shape == 0 || e.Corvid[0] != '\'';
+}
+
+// GNU as keeps what an 8-bit field adds to an address in the field itself, read back unsigned
+// by the linker: only small positive additions survive.
+bool FitsByteField(const TExpr& e) {
+    return !e.Relocatable() || (e.Addend >= 0 && e.Addend <= 127);
+}
+
+// m68hc11-ld sets bit 15 of every reference to a name whose address lies before the start of
+// its section (it takes it for a banked address): "E EQU LAB-84" then "FDB E" is off by $8000.
+bool CanBeNamed(const TExpr& e) {
+    return !e.Relocatable() || e.Addend >= 0;
 }
 
 bool InRange(const TExpr& e, int low, int high) {
@@ -167,7 +198,14 @@ struct TOperand {
     std::string Gnu;
 };
 
+// One item of FCB or FCC: a value (one byte) or a string (its characters).
 struct TDataItem {
+    TDataItem(TExpr value) : Value(std::move(value)) {}
+    static TDataItem String(std::string text) {
+        TDataItem item{TExpr{}};
+        item.Text = std::move(text);
+        return item;
+    }
     TExpr Value;
     std::string Text; // a string item when not empty
 };
@@ -184,13 +222,14 @@ public:
     int Pc() const { return PC; }
     int Room() const { return Limit - PC; }
     std::mt19937& Rng() { return Random; }
-    bool HasWindow() const { return InWindow; }
 
     void Org(int address, int limit) {
         PlaceAllPromised();
         FlushSameLineLabel();
         C += "\tORG\t" + Number(address).Corvid + "\n";
+        LastLineIsStatement = false;
         NewSection(address);
+        PC = address;
         Limit = limit;
         InWindow = true;
         SectionLabels.clear();
@@ -198,6 +237,7 @@ public:
 
     void Comment(const std::string& text) {
         FlushSameLineLabel();
+        LastLineIsStatement = false;
         C += "* " + text + "\n";
         G += "* " + text + "\n";
     }
@@ -205,33 +245,40 @@ public:
     // Comment forms only Corvid reads; GNU as gets the same text as a ";" line.
     void CorvidComment(const std::string& text, int style) {
         FlushSameLineLabel();
-        static const char* forms[][2] = {{"; ", ""}, {"// ", ""}, {"/* ", "\n   end of comment */"}};
+        LastLineIsStatement = false;
+        static const char* forms[][2] = {
+            {"; ", ""}, {"// ", ""}, {"/* ", "\n   end of comment */"}};
         C += std::string(forms[style % 3][0]) + text + forms[style % 3][1] + "\n";
         G += "; " + text + "\n";
     }
 
     void Blank() {
         FlushSameLineLabel();
+        LastLineIsStatement = false;
         C += "\n";
         G += "\n";
     }
 
     void Label(const std::string& name, TLabelStyle style = TLabelStyle::OwnLine) {
         FlushSameLineLabel();
+        LastLineIsStatement = false;
         if (style == TLabelStyle::SameLine)
             SameLineLabel = name;
         else
             C += name + (style == TLabelStyle::Colon ? ":" : "") + "\n";
         G += name + "\n";
-        Names[name] = {PC, true};
+        Names[name] = {PC, SectionIndex()};
         SectionLabels.emplace_back(name, PC);
     }
 
     void Equ(const std::string& name, const TExpr& value, bool colon = false) {
+        if (!CanBeNamed(value))
+            throw std::logic_error("GNU as cannot name " + value.Gnu);
         FlushSameLineLabel();
         C += name + (colon ? ":" : "") + "\tEQU\t" + value.Corvid + "\n";
         G += name + "\tEQU\t" + value.Gnu + "\n";
-        Names[name] = {value.Value, true};
+        Names[name] = {value.Value, value.Section};
+        LastLineIsStatement = false;
     }
 
     // A name defined earlier, spelt in Corvid with letters of another case now and then (names
@@ -240,25 +287,34 @@ public:
         const auto found = Names.find(name);
         if (found == Names.end())
             throw std::logic_error("reference to undefined name " + name);
-        return {CorvidSpelling(name), name, name, found->second.Value};
+        TExpr e{CorvidSpelling(name), name, name, found->second.Value};
+        e.Section = found->second.Section;
+        return e;
     }
 
-    static TExpr Forward(const std::string& name, int finalValue) {
-        return {name, name, name, finalValue, false};
+    bool IsDefined(const std::string& name) const { return Names.contains(name); }
+
+    // A name defined further down: an EQU of a number (absolute) or a label.
+    static TExpr Forward(const std::string& name, int finalValue, bool label) {
+        TExpr e{name, name, name, finalValue, false};
+        e.Section = label ? TExpr::ElsewhereSection : TExpr::Absolute;
+        return e;
     }
 
     // A label that the caller promises to define later, at an address not known yet.
     static TExpr PendingRef(const std::string& name) {
         TExpr e{name, name, name, 0, false};
         e.Pending = true;
+        e.Section = TExpr::ElsewhereSection;
         return e;
     }
 
-    // The location counter at the start of the statement that uses it ("*").
-    TExpr Here() {
-        const std::string label = "GH" + std::to_string(++Counter);
-        GnuHereLabels.push_back(label);
-        return {"*", "*", label, PC};
+    // The location counter at the start of the statement that uses it ("*"). GNU as reads "*"
+    // in an instruction the same way; in data it gets a label at the statement.
+    TExpr Here() const {
+        TExpr e{"*", "*", std::string(1, HereMark), PC};
+        e.Section = SectionIndex();
+        return e;
     }
 
     std::string NewName(const std::string& prefix) { return prefix + std::to_string(++Counter); }
@@ -285,7 +341,7 @@ public:
                      const std::string& comment = "") {
         BeforeStatement(row.Bytes);
         const std::string mnemonic = MnemonicSpelling(row.Mnemonic);
-        if (sameLineAsPrevious && C.ends_with("\n") && SameLineLabel.empty()) {
+        if (sameLineAsPrevious && LastLineIsStatement && SameLineLabel.empty()) {
             C.pop_back();
             C += "  " + mnemonic + (operand.Corvid.empty() ? "" : " " + operand.Corvid) + "\n";
         } else {
@@ -297,14 +353,19 @@ public:
              (comment.empty() ? "" : "\t; " + comment) + "\n";
         PC += row.Bytes;
         Covered.insert(row.Key());
+        LastLineIsStatement = comment.empty();
         CheckLimit();
     }
 
     // FCB (or FCC, which takes the same items): values as bytes, strings as their characters.
     void ByteData(const std::vector<TDataItem>& items, const char* directive = "FCB") {
         int size = 0;
-        for (const TDataItem& item : items)
+        for (const TDataItem& item : items) {
+            if (item.Text.empty() && !CanBeByteItem(item.Value))
+                throw std::logic_error("a byte item would be read as a string: " +
+                                       item.Value.Corvid);
             size += item.Text.empty() ? 1 : static_cast<int>(item.Text.size());
+        }
         BeforeStatement(size);
         std::string corvid;
         std::string gnu;
@@ -313,7 +374,7 @@ public:
             corvid += (corvid.empty() ? "" : ",") +
                       (item.Text.empty() ? item.Value.Corvid : "'" + item.Text + "'");
             if (item.Text.empty()) {
-                values += (values.empty() ? "" : ",") + item.Value.GnuData;
+                values += (values.empty() ? "" : ",") + GnuDataText(item.Value);
                 continue;
             }
             if (!values.empty())
@@ -324,8 +385,9 @@ public:
         if (!values.empty())
             gnu += "\t.byte\t" + values + "\n";
         C += TakeSameLineLabel() + "\t" + directive + "\t" + corvid + "\n";
-        G += "\t.mri 0\n" + gnu + "\t.mri 1\n";
+        G += HereLabelLine() + "\t.mri 0\n" + gnu + "\t.mri 1\n";
         PC += size;
+        LastLineIsStatement = true;
         CheckLimit();
     }
 
@@ -336,11 +398,12 @@ public:
         std::string gnu;
         for (const TExpr& item : items) {
             corvid += (corvid.empty() ? "" : ",") + item.Corvid;
-            gnu += (gnu.empty() ? "" : ",") + item.GnuData;
+            gnu += (gnu.empty() ? "" : ",") + GnuDataText(item);
         }
         C += TakeSameLineLabel() + "\tFDB\t" + corvid + "\n";
-        G += "\t.mri 0\n\t.word\t" + gnu + "\n\t.mri 1\n";
+        G += HereLabelLine() + "\t.mri 0\n\t.word\t" + gnu + "\n\t.mri 1\n";
         PC += size;
+        LastLineIsStatement = true;
         CheckLimit();
     }
 
@@ -351,6 +414,7 @@ public:
         PlaceAllPromised();
         C += TakeSameLineLabel() + "\tRMB\t" + count.Corvid + "\n";
         PC += count.Value;
+        LastLineIsStatement = true;
         CheckLimit();
         NewSection(PC);
         SectionLabels.clear();
@@ -371,8 +435,8 @@ public:
         program.Gnu = std::move(G);
         program.Sections = std::move(Sections);
         program.CoveredRows = std::move(Covered);
-        program.Lines = static_cast<int>(std::count(program.Corvid.begin(),
-                                                    program.Corvid.end(), '\n'));
+        program.Lines =
+            static_cast<int>(std::count(program.Corvid.begin(), program.Corvid.end(), '\n'));
         return program;
     }
 
@@ -382,7 +446,7 @@ public:
 private:
     struct TName {
         int Value;
-        bool Known;
+        int Section;
     };
 
     std::mt19937 Random;
@@ -393,12 +457,33 @@ private:
     std::map<std::string, TName> Names;
     std::vector<std::pair<std::string, int>> SectionLabels;
     std::deque<std::pair<std::string, int>> Promised;
-    std::vector<std::string> GnuHereLabels;
+    std::string HereLabel; // the GNU label of "*" in the data statement being written
     std::string SameLineLabel;
     int PC = 0;
     int Limit = 0;
     bool InWindow = false;
+    bool LastLineIsStatement = false; // the last Corvid line may take another statement
     int Counter = 0;
+
+    int SectionIndex() const { return static_cast<int>(Sections.size()) - 1; }
+
+    std::string GnuDataText(const TExpr& e) {
+        std::string text = e.GnuData;
+        const size_t mark = text.find(HereMark);
+        if (mark == std::string::npos)
+            return text;
+        if (HereLabel.empty())
+            HereLabel = NewName("GH");
+        return text.replace(mark, 1, HereLabel);
+    }
+
+    std::string HereLabelLine() {
+        std::string line;
+        if (!HereLabel.empty())
+            line = HereLabel + "\n";
+        HereLabel.clear();
+        return line;
+    }
 
     void NewSection(int address) {
         const std::string name = ".w" + std::to_string(Sections.size());
@@ -412,9 +497,6 @@ private:
             throw std::logic_error("statement before the first ORG");
         while (!Promised.empty() && PC + size > Promised.front().second)
             PlaceOnePromised();
-        for (const std::string& label : GnuHereLabels)
-            G += label + "\n";
-        GnuHereLabels.clear();
     }
 
     void CheckLimit() const {
@@ -478,17 +560,25 @@ bool IsBitDirect(TIsaMode mode) {
     return mode == TIsaMode::BitDirect || mode == TIsaMode::BranchDirect;
 }
 
-TOperand Immediate(const TExpr& e) { return {"#" + e.Corvid, "#" + e.Gnu}; }
+TOperand Immediate(const TExpr& e) {
+    return {"#" + e.Corvid, "#" + e.Gnu};
+}
 
-TOperand Direct(const TExpr& e) {
-    if (!e.Known || !InRange(e, 0, 255))
+// Corvid assembles a name defined further down extended where it has the choice; bit
+// instructions have only the direct mode, and take it as long as the final value fits.
+TOperand Direct(const TExpr& e, bool forwardAllowed = false) {
+    if ((!e.Known && !forwardAllowed) || !InRange(e, 0, 255))
         throw std::logic_error("not a direct-page value: " + e.Corvid);
     return {e.Corvid, "*" + e.Gnu};
 }
 
 // GNU as assembles a plain address extended, whatever its value.
-TOperand Extended(const TExpr& e) { return {e.Corvid, e.Gnu}; }
-TOperand ForcedExtended(const TExpr& e) { return {">" + e.Corvid, e.Gnu}; }
+TOperand Extended(const TExpr& e) {
+    return {e.Corvid, e.Gnu};
+}
+TOperand ForcedExtended(const TExpr& e) {
+    return {">" + e.Corvid, e.Gnu};
+}
 
 // Without an offset when offset is nullptr.
 TOperand Indexed(const TExpr* offset, bool y) {
@@ -501,7 +591,7 @@ TOperand Indexed(const TExpr* offset, bool y) {
 // The address part of a bit instruction: a direct address or an indexed operand.
 TOperand BitAddress(TIsaMode mode, const TExpr* value) {
     if (IsBitDirect(mode))
-        return Direct(*value);
+        return Direct(*value, true);
     return Indexed(value, IsIndexedY(mode));
 }
 
@@ -524,17 +614,17 @@ TOperand WithTarget(const TOperand& prefix, const TExpr& target, bool hash = fal
 
 // Names every program defines at its end, so that operands can refer forward to them.
 struct TLateNames {
-    static constexpr int SmallLabel = 0xE0;   // LATEZ, in a direct-page window of its own
-    static constexpr int BigLabel = 0xE000;   // LATE
-    static constexpr int SmallEqu = 0x2A;     // LATEQ
-    static constexpr int BigEqu = 0x4321;     // LATEQW
+    static constexpr int SmallLabel = 0xE0; // LATEZ, in a direct-page window of its own
+    static constexpr int BigLabel = 0xE000; // LATE
+    static constexpr int SmallEqu = 0x2A;   // LATEQ
+    static constexpr int BigEqu = 0x4321;   // LATEQW
     static constexpr int LastCodeAddress = 0xDFFF;
     static constexpr int LastPageZeroAddress = 0xDF;
 
-    static TExpr LateZ() { return TDualWriter::Forward("LATEZ", SmallLabel); }
-    static TExpr Late() { return TDualWriter::Forward("LATE", BigLabel); }
-    static TExpr LateQ() { return TDualWriter::Forward("LATEQ", SmallEqu); }
-    static TExpr LateQW() { return TDualWriter::Forward("LATEQW", BigEqu); }
+    static TExpr LateZ() { return TDualWriter::Forward("LATEZ", SmallLabel, true); }
+    static TExpr Late() { return TDualWriter::Forward("LATE", BigLabel, true); }
+    static TExpr LateQ() { return TDualWriter::Forward("LATEQ", SmallEqu, false); }
+    static TExpr LateQW() { return TDualWriter::Forward("LATEQW", BigEqu, false); }
 
     static void Define(TDualWriter& w) {
         w.Comment("Names that earlier operands referred to forward");
@@ -572,7 +662,9 @@ public:
         W.CorvidComment("a block comment", 2);
         DefineEqus();
         DirectPageData();
-        CodeWindows.assign({{0x0100, 0x0FFF}, {0x2000, 0x3FFF}, {0x8000, 0xBFFF},
+        CodeWindows.assign({{0x0100, 0x0FFF},
+                            {0x2000, 0x3FFF},
+                            {0x8000, 0xBFFF},
                             {0xC000, TLateNames::LastCodeAddress}});
         NextWindow();
         W.Label("CODE0", TLabelStyle::Colon);
@@ -598,10 +690,21 @@ private:
     TDualWriter W;
     std::vector<std::pair<int, int>> CodeWindows;
     size_t WindowIndex = 0;
+    int PrefixTurn = 0;
     std::deque<TPlanned> Plain;
     std::vector<TValuePool> Pools;
-    enum { DirectPool, BigPool, ForwardBigPool, ForwardSmallPool, Imm8Pool, Imm16Pool, IndexPool,
-           MaskPool, BitAddressPool, FillPool };
+    enum {
+        DirectPool,
+        BigPool,
+        ForwardBigPool,
+        ForwardSmallPool,
+        Imm8Pool,
+        Imm16Pool,
+        IndexPool,
+        MaskPool,
+        BitAddressPool,
+        FillPool
+    };
 
     void DefineEqus() {
         W.Equ("ZVAR", Number(0x40));
@@ -618,18 +721,26 @@ private:
         W.Equ("ANDV", Combine(Number(0xF0), '&', Number(0x3C)));
         W.Equ("ORV", Combine(Number(0xF0), '|', Number(0x0F, TRadix::Binary)));
         W.Equ("XORV", Combine(Number(0xF0), '^', Number(0xFF)));
-        W.Equ("NEGV", Combine(Negated(Number(5, TRadix::Decimal)), '+', Number(20, TRadix::Decimal)));
-        W.Equ("CHAIN", Combine(Combine(Number(10, TRadix::Decimal), '-', Number(2, TRadix::Decimal)),
-                               '-', Number(3, TRadix::Decimal)));
+        W.Equ("NEGV",
+              Combine(Negated(Number(5, TRadix::Decimal)), '+', Number(20, TRadix::Decimal)));
+        W.Equ("CHAIN",
+              Combine(Combine(Number(10, TRadix::Decimal), '-', Number(2, TRadix::Decimal)), '-',
+                      Number(3, TRadix::Decimal)));
     }
 
     // Data of every directive in the direct page, so that labels there are direct operands.
     void DirectPageData() {
         W.Org(0x0010, TLateNames::LastPageZeroAddress);
         W.Label("ZBYTES");
-        W.ByteData({{Number(1, TRadix::Decimal)}, {Number(0xFF)}, {Number('A', TRadix::Character)},
-                    {Number(5, TRadix::Binary)}, {Number(15, TRadix::Octal)}, {W.Ref("ZVAR")},
-                    {Number(-1)}, {Number(-128)}, {TExpr{}, "Hi"},
+        W.ByteData({{Number(1, TRadix::Decimal)},
+                    {Number(0xFF)},
+                    {Number('A', TRadix::Character)},
+                    {Number(5, TRadix::Binary)},
+                    {Number(15, TRadix::Octal)},
+                    {W.Ref("ZVAR")},
+                    {Number(-1)},
+                    {Number(-128)},
+                    TDataItem::String("Hi"),
                     {Combine(W.Ref("CHR"), '+', Number(1, TRadix::Decimal))},
                     {Combine(Number(200, TRadix::Decimal), '/', Number(3, TRadix::Decimal))},
                     {TLateNames::LateQ()}});
@@ -639,14 +750,15 @@ private:
                     Combine(W.Ref("PORTA"), '+', Number(1, TRadix::Decimal)), TLateNames::Late(),
                     TLateNames::LateQW()});
         W.Label("ZTEXT", TLabelStyle::SameLine);
-        W.ByteData({{TExpr{}, "Hello, world"}}, "FCC");
+        W.ByteData({TDataItem::String("Hello, world")}, "FCC");
         W.Label("ZBUF", TLabelStyle::SameLine);
         W.Rmb(Number(6, TRadix::Decimal));
         W.Label("ZAFTER");
         W.ByteData({{Number(7, TRadix::Decimal)}});
         W.Label("ZLAST", TLabelStyle::Colon);
-        W.WordData({Combine(W.Ref("ZAFTER"), '-', W.Ref("ZBYTES")), TLateNames::LateZ()});
-        W.ByteData({{TExpr{}, "x"}, {Number(0, TRadix::Decimal)}, {TExpr{}, "yz"}}, "FCC");
+        W.WordData({Combine(W.Ref("ZTEXT"), '-', W.Ref("ZBYTES")), TLateNames::LateZ()});
+        W.ByteData({TDataItem::String("x"), {Number(0, TRadix::Decimal)}, TDataItem::String("yz")},
+                   "FCC");
         W.Rmb(Number(1, TRadix::Decimal));
         W.ByteData({{Number(0, TRadix::Decimal)}});
     }
@@ -655,51 +767,92 @@ private:
         const auto n = [](int v, TRadix r = TRadix::Decimal) { return Number(v, r); };
         const auto ref = [this](const char* name) { return W.Ref(name); };
         Pools.clear();
-        Pools.emplace_back(std::vector<TExpr>{ // DirectPool: 0..255, known
-            n(0x42, TRadix::Hex), ref("ZVAR"), ref("ZPTR"), ref("ZBYTES"),
-            Combine(ref("ZTEXT"), '+', n(3)), n(10, TRadix::Binary), n(15, TRadix::Octal), n(200),
-            ref("CHR"), Combine(ref("ZVAR"), '+', n(1)), ref("ANDV"), ref("MODU"),
-            Combine(ref("ZAFTER"), '-', ref("ZBYTES")), n('q', TRadix::Character), ref("ZBUF"),
-            n(0, TRadix::Hex), n(255), Combine(n(100), '/', n(7)),
-            Combine(ref("ZVAR"), '%', n(0x30, TRadix::Hex)), Combine(n(0xF0, TRadix::Hex), '^',
-            n(0x5A, TRadix::Hex)), ref("ZAFTER"), ref("ZLAST"), ref("CHAIN")});
-        Pools.emplace_back(std::vector<TExpr>{ // BigPool: 256..65535, known
+        Pools.emplace_back(
+            std::vector<TExpr>{// DirectPool: 0..255, known
+                               n(0x42, TRadix::Hex),
+                               ref("ZVAR"),
+                               ref("ZPTR"),
+                               ref("ZBYTES"),
+                               Combine(ref("ZTEXT"), '+', n(3)),
+                               n(10, TRadix::Binary),
+                               n(15, TRadix::Octal),
+                               n(200),
+                               ref("CHR"),
+                               Combine(ref("ZVAR"), '+', n(1)),
+                               ref("ANDV"),
+                               ref("MODU"),
+                               Combine(ref("ZTEXT"), '-', ref("ZWORDS")),
+                               n('q', TRadix::Character),
+                               ref("ZBUF"),
+                               n(0, TRadix::Hex),
+                               n(255),
+                               Combine(n(100), '/', n(7)),
+                               Combine(ref("ZVAR"), '%', n(0x30, TRadix::Hex)),
+                               Combine(n(0xF0, TRadix::Hex), '^', n(0x5A, TRadix::Hex)),
+                               ref("ZAFTER"),
+                               ref("ZLAST"),
+                               ref("CHAIN")});
+        Pools.emplace_back(std::vector<TExpr>{
+            // BigPool: 256..65535, known
             n(0x1234, TRadix::Hex), ref("PORTA"), ref("REGEND"), ref("CODE0"),
             Combine(ref("CODE0"), '+', n(3)), ref("WIDE"), n(65535), n(4096),
             n(0x1000, TRadix::Binary), n(07777, TRadix::Octal), Combine(n(3), '*', n(1000)),
             Combine(ref("PORTA"), '|', n(0x2F, TRadix::Hex)), n(256),
             Combine(Combine(ref("REGEND"), '-', n(2)), '+', ref("ZVAR"))});
-        Pools.emplace_back(std::vector<TExpr>{ // ForwardBigPool
-            TLateNames::Late(), TLateNames::LateQW(), Combine(TLateNames::Late(), '+', n(2))});
-        Pools.emplace_back(std::vector<TExpr>{ // ForwardSmallPool: Corvid hints, still extended
-            TLateNames::LateZ(), TLateNames::LateQ(), Combine(TLateNames::LateQ(), '+', n(1))});
-        Pools.emplace_back(std::vector<TExpr>{ // Imm8Pool
-            n(0x5A, TRadix::Hex), n('A', TRadix::Character), n(10, TRadix::Binary),
-            n(15, TRadix::Octal), ref("ZVAR"), ref("CHR"), ref("MULT"), ref("DIVD"), n(255), n(0),
-            ref("ZBYTES"), TLateNames::LateQ(), ref("NEGV"), ref("XORV"),
-            Combine(ref("CHR"), '+', n(1)), Combine(n(7), '*', n(9)),
-            Combine(n(200), '%', n(0x0C, TRadix::Hex)), Combine(n(0x0F, TRadix::Hex), '&',
-            ref("MASK")), Combine(Negated(n(3)), '+', n(10)), TLateNames::LateZ(), ref("ORV"),
-            n('z', TRadix::Character), n('0', TRadix::Character)});
-        Pools.emplace_back(std::vector<TExpr>{ // Imm16Pool
+        Pools.emplace_back(std::vector<TExpr>{// ForwardBigPool
+                                              TLateNames::Late(), TLateNames::LateQW(),
+                                              Combine(TLateNames::Late(), '+', n(2))});
+        Pools.emplace_back(std::vector<TExpr>{// ForwardSmallPool: Corvid hints, still extended
+                                              TLateNames::LateZ(), TLateNames::LateQ(),
+                                              Combine(TLateNames::LateQ(), '+', n(1))});
+        Pools.emplace_back(std::vector<TExpr>{// Imm8Pool
+                                              n(0x5A, TRadix::Hex),
+                                              n('A', TRadix::Character),
+                                              n(10, TRadix::Binary),
+                                              n(15, TRadix::Octal),
+                                              ref("ZVAR"),
+                                              ref("CHR"),
+                                              ref("MULT"),
+                                              ref("DIVD"),
+                                              n(255),
+                                              n(0),
+                                              ref("ZBYTES"),
+                                              TLateNames::LateQ(),
+                                              ref("NEGV"),
+                                              ref("XORV"),
+                                              Combine(ref("CHR"), '+', n(1)),
+                                              Combine(n(7), '*', n(9)),
+                                              Combine(n(200), '%', n(0x0C, TRadix::Hex)),
+                                              Combine(n(0x0F, TRadix::Hex), '&', ref("MASK")),
+                                              Combine(Negated(n(3)), '+', n(10)),
+                                              TLateNames::LateZ(),
+                                              ref("ORV"),
+                                              n('z', TRadix::Character),
+                                              n('0', TRadix::Character)});
+        Pools.emplace_back(std::vector<TExpr>{
+            // Imm16Pool
             n(0x1234, TRadix::Hex), ref("WIDE"), n('A' * 256 + 'B', TRadix::Character),
             ref("CODE0"), TLateNames::Late(), TLateNames::LateQW(),
             Combine(ref("PORTA"), '+', n(0x2B, TRadix::Hex)), W.Here(),
             Combine(W.Here(), '+', n(3)), ref("ZVAR"), n(65535), n(-2),
-            Combine(TLateNames::Late(), '-', ref("CODE0")), n(0x8000, TRadix::Binary),
+            Combine(TLateNames::Late(), '-', n(0x10)), n(0x8000, TRadix::Binary),
             n(0177777, TRadix::Octal)});
-        Pools.emplace_back(std::vector<TExpr>{ // IndexPool: 0..255
+        Pools.emplace_back(std::vector<TExpr>{
+            // IndexPool: 0..255
             n(0), n(5), n(0xFF, TRadix::Hex), ref("OFFS"), ref("ZVAR"), TLateNames::LateQ(),
             ref("ZBYTES"), Combine(ref("OFFS"), '*', n(2)), n(6, TRadix::Binary),
             n(077, TRadix::Octal), n('c', TRadix::Character), TLateNames::LateZ()});
-        Pools.emplace_back(std::vector<TExpr>{ // MaskPool: 0..255, none starts with an operator
-            n(0x80, TRadix::Hex), ref("MASK"), TLateNames::LateQ(), ref("ORV"),
-            n(7, TRadix::Octal), Combine(ref("MASK"), '|', n(1)), n(1), n('K', TRadix::Character),
+        Pools.emplace_back(std::vector<TExpr>{
+            // MaskPool: 0..255, none starts with an operator
+            n(0x80, TRadix::Hex), ref("MASK"), TLateNames::LateQ(), ref("ORV"), n(7, TRadix::Octal),
+            Combine(ref("MASK"), '|', n(1)), n(1), n('K', TRadix::Character),
             Combine(n(0x81, TRadix::Hex), '^', ref("MASK"))});
-        Pools.emplace_back(std::vector<TExpr>{ // BitAddressPool: 0..255
-            n(0x10, TRadix::Hex), ref("ZVAR"), Combine(ref("ZBYTES"), '+', n(1)),
-            TLateNames::LateZ(), ref("ZBUF"), n(255), n(3, TRadix::Binary)});
-        Pools.emplace_back(std::vector<TExpr>{ // FillPool: one byte each, for FCB fillers
+        Pools.emplace_back(
+            std::vector<TExpr>{// BitAddressPool: 0..255
+                               n(0x10, TRadix::Hex), ref("ZVAR"), Combine(ref("ZBYTES"), '+', n(1)),
+                               TLateNames::LateZ(), ref("ZBUF"), n(255), n(3, TRadix::Binary)});
+        Pools.emplace_back(std::vector<TExpr>{
+            // FillPool: one byte each, for FCB fillers
             n(0x11, TRadix::Hex), n(-1), n(34), n(5, TRadix::Binary), n(044, TRadix::Octal),
             n('F', TRadix::Character), ref("CHR"), TLateNames::LateQ(), n(-128),
             Combine(ref("ZVAR"), '-', n(1)), TLateNames::LateZ(), n(0)});
@@ -737,7 +890,8 @@ private:
                 Plan(row, Extended(Take(ForwardSmallPool)));
                 // Without a direct mode a short address is extended anyway; ">" is only
                 // accepted where there is a choice.
-                Plan(row, hasDirect ? ForcedExtended(Take(DirectPool)) : Extended(Take(DirectPool)));
+                Plan(row,
+                     hasDirect ? ForcedExtended(Take(DirectPool)) : Extended(Take(DirectPool)));
                 break;
             case TIsaMode::IndexedX:
             case TIsaMode::IndexedY:
@@ -747,7 +901,8 @@ private:
                 break;
             case TIsaMode::BitDirect:
                 for (int i = 0; i < 3; ++i)
-                    Plan(row, WithMask(BitAddress(row.Mode, &Take(BitAddressPool)), Take(MaskPool)));
+                    Plan(row,
+                         WithMask(BitAddress(row.Mode, &Take(BitAddressPool)), Take(MaskPool)));
                 break;
             case TIsaMode::BitIndexedX:
             case TIsaMode::BitIndexedY:
@@ -796,13 +951,14 @@ private:
         }
     }
 
+    // The address and mask of a bit branch: direct, or indexed with and without an offset.
     TOperand BranchPrefix(const TIsaRow& row) {
         if (row.Mode == TIsaMode::Relative)
             return {};
         const TExpr* address = nullptr;
         if (IsBitDirect(row.Mode))
             address = &Take(BitAddressPool);
-        else if (Plain.size() % 2 == 0)
+        else if (++PrefixTurn % 2 == 0)
             address = &Take(IndexPool);
         return WithMask(BitAddress(row.Mode, address), Take(MaskPool));
     }
@@ -817,7 +973,7 @@ private:
         Fill(128 - row.Bytes);
         W.Instruction(row, WithTarget(BranchPrefix(row), W.Ref(back)));
         const std::string ahead = W.NewName("FW");
-        W.Instruction(row, WithTarget(BranchPrefix(row), TDualWriter::Forward(ahead, 0)));
+        W.Instruction(row, WithTarget(BranchPrefix(row), TDualWriter::Forward(ahead, 0, true)));
         Fill(127);
         W.Label(ahead);
         W.Instruction(row, WithTarget(BranchPrefix(row), W.Ref(ahead), true));
@@ -858,7 +1014,9 @@ private:
     size_t WindowIndex = 0;
     std::vector<std::string> KnownNames; // labels and EQU names defined so far
 
-    int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(W.Rng()); }
+    int Uniform(int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(W.Rng());
+    }
     bool Chance(int percent) { return Uniform(0, 99) < percent; }
     template <class T>
     const T& Pick(const std::vector<T>& items) {
@@ -868,9 +1026,9 @@ private:
     // Disjoint windows from $0100 up to the late names, of random sizes and gaps.
     void PlanWindows() {
         for (int start = 0x0100; start < TLateNames::LastCodeAddress - 0x200;) {
-            const int limit = std::min(start + Uniform(0x200, 0x1000), TLateNames::LastCodeAddress);
+            const int limit = std::min(start + Uniform(0x100, 0x800), TLateNames::LastCodeAddress);
             Windows.emplace_back(start, limit);
-            start = limit + 1 + Uniform(0, 0x300);
+            start = limit + 1 + Uniform(0, 0x200);
         }
     }
 
@@ -923,16 +1081,17 @@ private:
                         e = Combine(e, op2, third);
                 }
             }
-            if (InRange(e, low, high))
+            if (InRange(e, low, high) && (high > 255 || FitsByteField(e)))
                 return e;
         }
-        return RandomNumber(std::max(low, 0), high);
+        return RandomNumber(low, high);
     }
 
+    // A mask follows another value after a blank; a data item must not look like a string.
     TExpr ByteValue(bool forMask) {
         for (;;) {
-            TExpr e = RandomExpr(0, 255, true);
-            if (!forMask || CanFollowBlank(e))
+            TExpr e = Chance(10) ? RandomExpr(-128, -1) : RandomExpr(0, 255, true);
+            if (forMask ? CanFollowBlank(e) && e.Value >= 0 : CanBeByteItem(e))
                 return e;
         }
     }
@@ -978,7 +1137,12 @@ private:
     }
 
     // Now and then a label that a branch promised but that is not placed yet.
-    TExpr PendingOr(const TExpr& e) { return Chance(20) && PendingName ? *PendingName : e; }
+    // (Once placed, it is a backward reference, which Corvid may assemble direct.)
+    TExpr PendingOr(const TExpr& e) {
+        if (!PendingName || W.IsDefined(PendingName->Gnu) || !Chance(20))
+            return e;
+        return *PendingName;
+    }
     std::optional<TExpr> PendingName;
 
     void PlainInstruction() {
@@ -1007,12 +1171,10 @@ private:
             return;
         }
         const std::string target = W.NewName("Fw");
-        W.Instruction(row, WithTarget(prefix, TDualWriter::Forward(target, 0), Chance(15)));
+        W.Instruction(row, WithTarget(prefix, TDualWriter::Forward(target, 0, true), Chance(15)));
         W.Promise(target, end + 127);
-        KnownAfterPlacement.push_back(target);
         PendingName = TDualWriter::PendingRef(target);
     }
-    std::vector<std::string> KnownAfterPlacement;
 
     void NewLabel() {
         const std::string name = W.NewName(Chance(50) ? "Lab" : "tbl");
@@ -1023,8 +1185,11 @@ private:
     }
 
     void NewEqu() {
+        TExpr value = Chance(60) ? RandomExpr(0, 255) : RandomExpr(0, 0xFFFF);
+        while (!CanBeNamed(value))
+            value = RandomExpr(0, 0xFFFF);
         const std::string name = W.NewName("Eq");
-        W.Equ(name, Chance(60) ? RandomExpr(0, 255) : RandomExpr(0, 0xFFFF), Chance(30));
+        W.Equ(name, value, Chance(30));
         KnownNames.push_back(name);
     }
 
@@ -1043,10 +1208,10 @@ private:
         int size = 0;
         for (int i = Uniform(1, 8); i > 0; --i) {
             if (Chance(20)) {
-                items.push_back({TExpr{}, RandomText()});
+                items.push_back(TDataItem::String(RandomText()));
                 size += static_cast<int>(items.back().Text.size());
             } else {
-                items.push_back({Chance(10) ? RandomExpr(-128, -1) : RandomExpr(0, 255, true)});
+                items.push_back(ByteValue(false));
                 ++size;
             }
         }
@@ -1075,21 +1240,16 @@ private:
             Data();
         else if (r < 83)
             NewEqu();
-        else if (r < 86 && W.Room() > 40) {
+        else if (r < 86 && W.Room() > 40)
             W.Rmb(RandomNumber(1, 16));
-            PendingName.reset();
-        } else if (r < 88 && WindowIndex < Windows.size()) {
+        else if (r < 88 && Chance(25) && WindowIndex < Windows.size())
             NextWindow();
-            PendingName.reset();
-        } else if (r < 93)
+        else if (r < 93)
             W.CorvidComment("random comment " + std::to_string(r), Uniform(0, 2));
         else if (r < 95)
             W.Blank();
-        else if (W.HasPromised()) {
-            W.PlaceOnePromised();
-        }
-        if (!W.HasPromised())
-            PendingName.reset();
+        else if (W.HasPromised())
+            W.PlaceOnePromised(); // sooner than the branch needs
     }
 };
 
@@ -1103,7 +1263,7 @@ public:
     TDualProgram Generate(int lines) {
         Header();
         W.Org(0x8000, 0xFFFF);
-        while (LineCount() < lines)
+        while (Lines < lines || RoutineCount < LastCalled)
             Routine();
         W.End();
         return W.Finish();
@@ -1117,13 +1277,14 @@ private:
     std::vector<std::string> Routines;
     int RoutineCount = 0;
 
-    int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(W.Rng()); }
+    int Uniform(int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(W.Rng());
+    }
     bool Chance(int percent) { return Uniform(0, 99) < percent; }
     template <class T>
     const T& Pick(const std::vector<T>& items) {
         return items[static_cast<size_t>(Uniform(0, static_cast<int>(items.size()) - 1))];
     }
-    int LineCount() const { return Lines; }
     int Lines = 0;
 
     const TIsaRow& Row(const char* mnemonic, TIsaMode mode) {
@@ -1137,9 +1298,9 @@ private:
         W.Comment("Generated program: a controller with many small routines");
         W.Comment("");
         static const char* registers[] = {"PORTA", "PIOC", "PORTC", "PORTB", "PORTCL", "DDRC",
-                                          "PORTD", "DDRD", "PORTE", "CFORC", "OC1M", "OC1D",
-                                          "TCNT", "TIC1", "TOC1", "TOC2", "TCTL1", "TMSK1",
-                                          "TFLG1", "BAUD", "SCCR1", "SCCR2", "SCSR", "SCDR"};
+                                          "PORTD", "DDRD", "PORTE", "CFORC", "OC1M",   "OC1D",
+                                          "TCNT",  "TIC1", "TOC1",  "TOC2",  "TCTL1",  "TMSK1",
+                                          "TFLG1", "BAUD", "SCCR1", "SCCR2", "SCSR",   "SCDR"};
         int address = 0x1000;
         for (const char* name : registers) {
             W.Equ(name, Number(address++));
@@ -1164,17 +1325,16 @@ private:
 
     // One typical statement of a routine body.
     void BodyStatement() {
-        static const char* loads[] = {"LDAA", "LDAB", "ADDA", "SUBA", "ANDA", "ORAA", "CMPA",
-                                      "EORA", "ADCB", "BITA"};
+        static const char* loads[] = {"LDAA", "LDAB", "ADDA", "SUBA", "ANDA",
+                                      "ORAA", "CMPA", "EORA", "ADCB", "BITA"};
         static const char* stores[] = {"STAA", "STAB", "STD"};
-        static const char* inherent[] = {"INCA", "DECB", "CLRA", "TAB", "ABX", "ASLA", "LSRB",
-                                         "PSHA", "PULA", "INX", "DEY", "TSTA", "COMB", "MUL"};
-        static const char* comments[] = {"next byte", "save it", "count down", "check flag",
-                                         "clear bit", "set up pointer", ""};
-        const int kind = Uniform(0, 9);
-        const std::string comment = Chance(30) ? Pick(std::vector<std::string>(
-                                                     std::begin(comments), std::end(comments)))
-                                               : "";
+        static const char* inherent[] = {"INCA", "DECB", "CLRA", "TAB", "ABX",  "ASLA", "LSRB",
+                                         "PSHA", "PULA", "INX",  "DEY", "TSTA", "COMB", "MUL"};
+        static const char* comments[] = {"next byte",      "save it for later", "count down",
+                                         "check the flag", "clear the bit",     "set up pointer",
+                                         "wait for it",    "scale the value"};
+        const int kind = Uniform(0, 11);
+        const std::string comment = Chance(45) ? comments[Uniform(0, 7)] : "";
         switch (kind) {
         case 0:
         case 1:
@@ -1201,21 +1361,40 @@ private:
         }
         case 6:
             Instruction(Chance(50) ? "LDX" : "LDD", TIsaMode::Immediate16,
-                        Immediate(Chance(50) ? W.Ref(Pick(Registers))
-                                             : Number(Uniform(0, 0xFFFF))),
+                        Immediate(Chance(50) ? W.Ref(Pick(Registers)) : Number(Uniform(0, 0xFFFF))),
                         comment);
             break;
         case 7:
-            if (!Routines.empty()) {
-                Instruction("JSR", TIsaMode::Extended, Extended(W.Ref(Pick(Routines))), comment);
-                break;
-            }
-            [[fallthrough]];
+            Instruction("JSR", TIsaMode::Extended, Extended(CalledRoutine()), comment);
+            break;
+        case 8: {
+            // A flag of the register block through X, as programs that keep X at PORTA do.
+            const TExpr offset = Combine(W.Ref(Pick(Registers)), '-', W.Ref("PORTA"));
+            Instruction(Chance(50) ? "BSET" : "BCLR", TIsaMode::BitIndexedX,
+                        WithMask(Indexed(&offset, false), Number(1 << Uniform(0, 7))), comment);
+            break;
+        }
+        case 9: {
+            const TExpr address = Combine(W.Ref(Pick(Variables)), '+', Number(1, TRadix::Decimal));
+            Instruction(loads[Uniform(0, 9)], TIsaMode::Direct, Direct(address), comment);
+            break;
+        }
         default:
             Instruction(inherent[Uniform(0, 13)], TIsaMode::Inherent, {}, comment);
             break;
         }
     }
+
+    // Mostly a routine written before, sometimes one further down.
+    TExpr CalledRoutine() {
+        if (Routines.empty() || Chance(20)) {
+            const int later = RoutineCount + Uniform(1, 20);
+            LastCalled = std::max(LastCalled, later);
+            return TDualWriter::Forward("SUB" + std::to_string(later), 0, true);
+        }
+        return W.Ref(Pick(Routines));
+    }
+    int LastCalled = 0;
 
     void Table() {
         const std::string name = "TAB" + std::to_string(RoutineCount);
@@ -1230,7 +1409,8 @@ private:
         }
         if (Chance(50)) {
             W.WordData({W.Ref(name), Number(Uniform(0, 0xFFFF))});
-            W.ByteData({{TExpr{}, "Message " + std::to_string(RoutineCount)}, {Number(0)}}, "FCC");
+            W.ByteData({TDataItem::String("Message " + std::to_string(RoutineCount)), {Number(0)}},
+                       "FCC");
             Lines += 2;
         }
     }
@@ -1247,6 +1427,14 @@ private:
         Lines += 3;
         W.Label(name, TLabelStyle::SameLine);
         Instruction("PSHX", TIsaMode::Inherent, {});
+        if (Chance(25)) {
+            const std::string wait = "WT" + std::to_string(RoutineCount);
+            W.Label(wait, TLabelStyle::SameLine);
+            const TExpr offset = Combine(W.Ref(Pick(Registers)), '-', W.Ref("PORTA"));
+            Instruction("BRCLR", TIsaMode::BranchIndexedX,
+                        WithTarget(WithMask(Indexed(&offset, false), Number(0x80)), W.Ref(wait)),
+                        "wait for the flag");
+        }
         const std::string loop = "LP" + std::to_string(RoutineCount);
         W.Label(loop, TLabelStyle::SameLine);
         for (int i = Uniform(4, 16); i > 0; --i)

@@ -1,0 +1,2 @@
+* Only comments: no S19 file, the listing header and trailer
+; nothing else

@@ -1,0 +1,6 @@
+* Nothing after END is assembled
+ ORG $F800
+ NOP
+ END
+ NOP
+ LDAA ?? this is never read
