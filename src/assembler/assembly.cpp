@@ -22,11 +22,19 @@ std::string LabelListingLine(const TAsmLabel& label) {
 
 } // namespace
 
-TAssembly::TAssembly(THC11Assembler& assembler, const TAsmTokenList& tokens,
+TAssembly::TAssembly(THC11Assembler& assembler, TAsmTokenStream& tokens,
                      const TAsmMessageEvent& onMessage, const TAsmInfoEvent& onInfo)
     : Assembler(assembler), Tokens(tokens), OnMessage(onMessage), OnInfo(onInfo) {}
 
 // ---- token reading ------------------------------------------------------------------------
+
+// The end-of-input token has no line; a statement whose operand ends the file is listed on
+// the line of its last token, so that its code stays beside its source.
+int TAssembly::ListingLine() const {
+    if (Current == &EndToken && Tokens.Count() > 0)
+        return Tokens.Last().Line;
+    return Current->Line;
+}
 
 void TAssembly::RaiseInvalidData() {
     Raise("Error:Invalid data in file \"" + std::string(Text()) + "\"");
@@ -36,7 +44,7 @@ void TAssembly::RaiseInvalidData() {
 
 void TAssembly::Raise(const std::string& message) {
     const TAsmToken* token = Current;
-    if (token == &EndToken && !Tokens.Empty())
+    if (token == &EndToken && Tokens.Count() > 0)
         token = &Tokens.Last();
     Success = false;
     if (token == &EndToken)
@@ -57,13 +65,13 @@ void TAssembly::Report(const std::string& message, int kind) {
 // ---- passes and statements ----------------------------------------------------------------
 
 void TAssembly::RunPasses() {
-    ForcedExtended.assign(static_cast<size_t>(Tokens.Count()) + 2, false);
     Pass(1);
     Pass(2);
 }
 
 void TAssembly::Pass(int passNumber) {
     PassNumber = passNumber;
+    Tokens.Restart();
     PC = 0;
     AddressKnown = true;
     Index = 0;
@@ -73,7 +81,7 @@ void TAssembly::Pass(int passNumber) {
         StatementStart = PC;
         if (!Statement())
             return;
-    } while (Remaining() >= 0);
+    } while (!PastTheEnd());
 }
 
 // Assembles the statement that starts with the current token; false when it was END.
@@ -281,14 +289,14 @@ void TAssembly::OpenListingLine() {
     else
         PendingText += IntToHexStr(PC, 4);
     PendingText += " Op:";
-    PendingLine = Current->Line;
+    PendingLine = ListingLine();
 }
 
 void TAssembly::AppendListingByte(int value) {
     PendingText += ' ';
     AppendHex(PendingText, static_cast<uint32_t>(value), 2);
     if (PendingLine == -1)
-        PendingLine = Current->Line;
+        PendingLine = ListingLine();
 }
 
 void TAssembly::FlushListing() {

@@ -6,7 +6,7 @@
 
 #include "assembler/hc11_assembler.h"
 #include "assembler/s19_output.h"
-#include "assembler/token_list.h"
+#include "assembler/token_stream.h"
 
 #include <string>
 #include <vector>
@@ -15,7 +15,7 @@ namespace corvid {
 
 class TAssembly {
 public:
-    TAssembly(THC11Assembler& assembler, const TAsmTokenList& tokens,
+    TAssembly(THC11Assembler& assembler, TAsmTokenStream& tokens,
               const TAsmMessageEvent& onMessage, const TAsmInfoEvent& onInfo);
 
     // Runs pass 1 and pass 2. Raises EAssembleError at the first error; any other exception
@@ -31,7 +31,7 @@ public:
 
 private:
     THC11Assembler& Assembler;
-    const TAsmTokenList& Tokens;
+    TAsmTokenStream& Tokens;
     const TAsmMessageEvent& OnMessage;
     const TAsmInfoEvent& OnInfo;
 
@@ -47,7 +47,7 @@ private:
     int StatementStart = 0;
     TAsmLabel* CurrentLabel = nullptr;
     bool ForwardReference = false;
-    std::vector<bool> ForcedExtended; // one per token position, and two past the end
+    std::vector<bool> ForcedExtended; // per token position, grown as the positions come
 
     // The listing line of the statement being assembled; built only for a listener.
     std::string PendingText;
@@ -55,8 +55,9 @@ private:
 
     // Token primitives, inline: every statement calls them many times.
     bool Next() {
-        const bool available = Index < Tokens.Count();
-        Current = available ? &Tokens[Index] : &EndToken;
+        const TAsmToken* token = Tokens.At(Index);
+        const bool available = token != nullptr;
+        Current = available ? token : &EndToken;
         ++Index;
         if (available && Current->Kind == tkBadInput)
             RaiseInvalidData();
@@ -72,7 +73,10 @@ private:
             Raise("EVIL:Internal Assembler Error parse underflow");
         Next();
     }
-    int Remaining() const { return Tokens.Count() - Index; }
+    // A read has gone past the last token and nothing gave it back.
+    bool PastTheEnd() const { return Tokens.Finished() && Index > Tokens.Count(); }
+    // The source line a listing line belongs to: at the end of the input, the last token's.
+    int ListingLine() const;
     std::string_view Text() const { return Tokens.Text(*Current); }
     bool IsSymbol(int id) const { return Current->Kind == tkSymbol && Current->Id == id; }
     bool IsReserved(int id) const { return Current->Kind == tkReserved && Current->Id == id; }

@@ -1,7 +1,7 @@
 #include "assembler/hc11_assembler.h"
 
 #include "assembler/assembly.h"
-#include "assembler/token_list.h"
+#include "assembler/token_stream.h"
 #include "editor/editor_file_parser.h"
 #include "editor/text_editor_file.h"
 #include "foundation/case_fold.h"
@@ -17,12 +17,6 @@ namespace corvid {
 namespace {
 
 constexpr int S19BufferSize = 256;
-
-void ScanSource(const TTextEditorFile& source, bool compatibilityMode, TAsmTokenList& tokens) {
-    TAsmScanner scanner(
-        source.LineCount(), [&](int index) { return source.LineText(index); }, compatibilityMode);
-    scanner.Scan([&](const TAsmScannedToken& token) { tokens.Add(token); });
-}
 
 void WriteS19File(const std::string& fileName, const TS19Records& records) {
     TSafeFileWriter writer(fileName, S19BufferSize);
@@ -86,13 +80,11 @@ void THC11Assembler::ClearLabels() {
 bool THC11Assembler::Assemble(TEditorFileParser& parser, const std::string& outputFileName,
                               const TAsmMessageEvent& onMessage, const TAsmInfoEvent& onInfo) {
     CORVID_ASSERT(parser.Source != nullptr, "THC11Assembler.Assemble No Source");
-    TAsmTokenList tokens(*parser.Source);
+    TAsmTokenStream tokens(*parser.Source, CompatibilityMode);
     TAssembly assembly(*this, tokens, onMessage, onInfo);
     assembly.SendListingHeader();
     ClearLabels();
     EntryAddress = -1;
-
-    ScanSource(*parser.Source, CompatibilityMode, tokens);
 
     if (!tokens.Empty()) {
         try {

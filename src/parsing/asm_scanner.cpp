@@ -112,13 +112,29 @@ size_t TAsmScanner::NumberLength() const {
     return rejected ? 0 : end - Column;
 }
 
+void TAsmScanner::Restart() {
+    Started = false;
+    Finished = false;
+}
+
 void TAsmScanner::Scan(const TokenSink& addToken) {
+    Restart();
+    TAsmScannedToken token;
+    while (Next(token))
+        addToken(token);
+}
+
+bool TAsmScanner::Next(TAsmScannedToken& token) {
+    if (!Started) {
+        StartLine(0);
+        Started = true;
+    }
     const auto emit = [&](int id, int kind, size_t column, size_t length) {
-        addToken(TAsmScannedToken{id, kind, LineIndex + 1, static_cast<int>(column) + 1,
-                                  static_cast<int>(length)});
+        token = TAsmScannedToken{id, kind, LineIndex + 1, static_cast<int>(column) + 1,
+                                 static_cast<int>(length)};
+        return true;
     };
-    StartLine(0);
-    while (LineIndex < LineCount) {
+    while (!Finished && LineIndex < LineCount) {
         if (Column >= Text.size()) { // the line end: whitespace
             StartLine(LineIndex + 1);
             continue;
@@ -132,51 +148,49 @@ void TAsmScanner::Scan(const TokenSink& addToken) {
             StartLine(LineIndex + 1);
             continue;
         }
-        if (c == '/' && Column + 1 < Text.size() && (Text[Column + 1] == '*' || Text[Column + 1] == '/')) {
-            const bool block = Text[Column + 1] == '*';
-            if (!block) {
+        if (c == '/' && Column + 1 < Text.size() &&
+            (Text[Column + 1] == '*' || Text[Column + 1] == '/')) {
+            if (Text[Column + 1] == '/') {
                 StartLine(LineIndex + 1);
                 continue;
             }
             Column += 2;
             if (!SkipBlockComment())
-                return;
+                Finished = true;
             continue;
         }
         if (IsNameStart(c)) {
             const size_t length = NameLength();
             const int id = AsmReservedWordId(Text.substr(Column, length));
             const int kind = id != 0 ? tkReserved : (Column == 0 ? tkLabel : tkIdentifier);
-            emit(id, kind, Column, length);
+            const size_t column = Column;
             Column += length;
-            continue;
+            return emit(id, kind, column, length);
         }
         if (c == '$' || c == '@' || IsDigit(c)) {
             if (const size_t length = NumberLength()) {
-                emit(0, tkNumber, Column, length);
+                const size_t column = Column;
                 Column += length;
-                continue;
+                return emit(0, tkNumber, column, length);
             }
         }
         if (const int symbol = SymbolId(c); symbol >= 0) {
-            emit(symbol, tkSymbol, Column, 1);
-            ++Column;
-            continue;
+            return emit(symbol, tkSymbol, Column++, 1);
         }
         if (c == '\'') {
             const size_t start = Column + 1;
             const size_t quote = Text.find('\'', start);
             const size_t end = quote == std::string_view::npos ? Text.size() : quote;
-            emit(0, tkString, start, end - start);
             Column = quote == std::string_view::npos ? end : end + 1;
-            continue;
+            return emit(0, tkString, start, end - start);
         }
         if (!CompatibilityMode) {
-            emit(0, tkBadInput, Column, 1);
-            return;
+            Finished = true;
+            return emit(0, tkBadInput, Column, 1);
         }
         ++Column;
     }
+    return false;
 }
 
 } // namespace corvid

@@ -27,6 +27,12 @@ public:
 
     TAsmScanner(int lineCount, LineText lineText, bool compatibilityMode);
 
+    // The next token; false at the end of the input (and after a bad-input token, which
+    // swallows the rest).
+    bool Next(TAsmScannedToken& token);
+    // Back to the first token.
+    void Restart();
+    // Every token, in order.
     void Scan(const TokenSink& addToken);
 
 private:
@@ -38,6 +44,8 @@ private:
     int LineIndex = 0;
     size_t Column = 0;
     std::string_view Text;
+    bool Started = false;
+    bool Finished = false;
 
     void StartLine(int index);
     // Skips a block comment from just after its opening pair; false at the end of the input.

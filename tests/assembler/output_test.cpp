@@ -110,6 +110,16 @@ TEST(Listing, StatementsOnOneLineShareItsNumber) {
     EXPECT_EQ(code[2].Text, "Addr:0002 Op: 86 01");
 }
 
+// The end of the input has no line: a statement whose operand ends the file is listed on its
+// own line, so that the merged listing keeps its code beside it.
+TEST(Listing, AStatementEndingTheFileKeepsItsLine) {
+    const auto result = AssembleText(" NOP\n STAA $1000");
+    const std::vector<AsmListingLine> code(result.Listing.begin() + 3, result.Listing.begin() + 5);
+    EXPECT_EQ(code[0].Line, 1);
+    EXPECT_EQ(code[1].Line, 2);
+    EXPECT_EQ(code[1].Text, "Addr:0001 Op: B7 10 00");
+}
+
 TEST(S19Output, ReassemblingReplacesTheOldFile) {
     testing::TempDirectory directory;
     const std::string output = (directory.Path / "prog.s19").string();
