@@ -30,7 +30,7 @@ bool TAsmTokenStream::ScanOne() {
     return true;
 }
 
-const TAsmToken* TAsmTokenStream::At(int index) {
+const TAsmToken* TAsmTokenStream::ScanUpTo(int index) {
     while (index >= Produced && !AtEnd && ScanOne()) {
     }
     if (index >= Produced)

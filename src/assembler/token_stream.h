@@ -33,7 +33,11 @@ public:
     void Restart();
     // The token at a position, scanning on as needed; none past the last token. Positions more
     // than LookBack behind the furthest token read are gone.
-    const TAsmToken* At(int index);
+    const TAsmToken* At(int index) {
+        if (index < Produced && index >= Produced - LookBack && index >= 0)
+            return &Window[static_cast<size_t>(index) % LookBack];
+        return ScanUpTo(index);
+    }
     // True when the document holds no token at all.
     bool Empty();
     // Once At has reached past the end: the number of tokens, and the last of them.
@@ -53,6 +57,7 @@ private:
     bool AtEnd = false;
 
     bool ScanOne();
+    const TAsmToken* ScanUpTo(int index);
 };
 
 } // namespace corvid

@@ -135,15 +135,14 @@ bool TAsmScanner::Next(TAsmScannedToken& token) {
         return true;
     };
     while (!Finished && LineIndex < LineCount) {
-        if (Column >= Text.size()) { // the line end: whitespace
+        const size_t size = Text.size();
+        while (Column < size && (Text[Column] == ' ' || Text[Column] == '\t'))
+            ++Column;
+        if (Column >= size) { // the line end is whitespace too
             StartLine(LineIndex + 1);
             continue;
         }
         const int c = static_cast<unsigned char>(Text[Column]);
-        if (c == ' ' || c == '\t') {
-            ++Column;
-            continue;
-        }
         if (c == ';' || (c == '*' && Column == 0)) {
             StartLine(LineIndex + 1);
             continue;
