@@ -26,6 +26,7 @@ function(corvid_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+    target_include_directories(${name} PRIVATE "${CORVID_SOURCE_ROOT}/tests")
     target_compile_definitions(${name} PRIVATE
         "CORVID_TEST_DATA_DIR=\"${CMAKE_CURRENT_SOURCE_DIR}\""
         "CORVID_SOURCE_DIR=\"${CORVID_SOURCE_ROOT}\""

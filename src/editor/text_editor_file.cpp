@@ -1,5 +1,9 @@
 #include "editor/text_editor_file.h"
 
+#include "editor/language_info.h"
+#include "editor/syntax_highlighter.h"
+#include "editor/text_editor.h"
+#include "editor/undo_buffer.h"
 #include "foundation/encrypted_stream.h"
 #include "foundation/errors.h"
 #include "foundation/file_stream.h"
@@ -133,44 +137,79 @@ TTextEditorLine& TTextEditorLineList::AddLine(std::string_view text, TTextEditor
 
 TTextEditorLine& TTextEditorLineList::InsertLine(int index, std::string_view text, bool ownsData,
                                                  TTextEditorLineData* data) {
+    int inserted = 0;
     if (HasOnlyPlaceholder()) {
         TTextEditorLine& line = Lines[0];
         line.Text.Assign(text);
         line.AttachData(data, ownsData);
         line.Flags = lfInvalid;
-        return line;
+    } else {
+        CORVID_ASSERT(index >= 0, std::string(ClassName()) + ".InsertLine Index Out Of Bounds");
+        inserted = std::min(index, Count());
+        InsertRaw(inserted, TLineText(text)).AttachData(data, ownsData);
     }
-    CORVID_ASSERT(index >= 0, std::string(ClassName()) + ".InsertLine Index Out Of Bounds");
-    const auto position = Lines.begin() + std::min(index, Count());
-    TTextEditorLine& line = *Lines.emplace(position, TLineText(text));
-    line.AttachData(data, ownsData);
-    return line;
+    if (Owner.Editor)
+        Owner.Editor->LinesInserted(inserted);
+    return Get(inserted);
+}
+
+TTextEditorLine& TTextEditorLineList::InsertRaw(int index, TLineText text) {
+    CORVID_ASSERT(index >= 0 && index <= Count(),
+                  std::string(ClassName()) + ".InsertLine Index Out Of Bounds");
+    return Lines.Insert(static_cast<size_t>(index), TTextEditorLine(std::move(text)));
 }
 
 void TTextEditorLineList::AddBorrowedLine(TLineText text) {
     if (HasOnlyPlaceholder())
-        Lines.clear();
-    Lines.emplace_back(std::move(text));
+        Lines.Clear();
+    Lines.PushBack(TTextEditorLine(std::move(text)));
 }
 
 void TTextEditorLineList::Delete(int index) {
-    Get(index);
-    Lines.erase(Lines.begin() + index);
-    if (Lines.empty())
-        Clear();
+    DeleteRange(index, 1);
 }
 
-void TTextEditorLineList::Clear() {
-    Lines.clear();
-    TTextEditorLine& placeholder = Lines.emplace_back(TLineText());
+void TTextEditorLineList::DeleteRange(int index, int count) {
+    if (count <= 0)
+        return;
+    Get(index);
+    Get(index + count - 1);
+    Lines.Erase(static_cast<size_t>(index), static_cast<size_t>(count));
+    if (Lines.empty())
+        Cleared();
+}
+
+void TTextEditorLineList::Cleared() {
+    Lines.Clear();
+    TTextEditorLine& placeholder = Lines.PushBack(TTextEditorLine());
     placeholder.Flags = lfInvalid | lfPlaceholder;
 }
 
-TTextEditorFile::TTextEditorFile() : Lines(*this) {
-    Lines.Clear();
+void TTextEditorLineList::Clear() {
+    Cleared();
+    if (Owner.Editor)
+        Owner.Editor->LinesCleared();
 }
 
-TTextEditorFile::~TTextEditorFile() = default;
+TTextEditorFile::TTextEditorFile(TUndoMode undo)
+    : Lines(*this), SelectionBookmark(new TTextEditorSelectionBookmark) {
+    Lines.Clear();
+    Bookmarks.Add(SelectionBookmark);
+    if (undo == TUndoMode::WithUndo)
+        Undo = std::make_unique<TTextEditorUndoBuffer>(*this);
+}
+
+TTextEditorFile::~TTextEditorFile() {
+    if (Editor)
+        Editor->FileDestroyed(*this);
+}
+
+const TTextEditorMultiFileInfo& TTextEditorFile::ActiveLanguage() const {
+    static const TTextEditorMultiFileInfo builtIn;
+    if (Language)
+        return *Language;
+    return Editor ? Editor->OwnLanguage() : builtIn;
+}
 
 int TTextEditorFile::ClampLine(int line) const {
     return std::clamp(line, 0, LineCount() - 1);
@@ -191,7 +230,9 @@ void TTextEditorFile::SetCaretColumn(int column) {
 
 void TTextEditorFile::LoadFromText(std::string bytes) {
     auto buffer = std::make_unique<const std::string>(std::move(bytes));
-    Lines.Clear();
+    if (Undo)
+        Undo->Clear();
+    Lines.Cleared();
     LoadBuffer = std::move(buffer);
     UnixLineEnds = FirstLineEndIsLF(*LoadBuffer);
     Lines.Reserve(10000);
@@ -201,6 +242,13 @@ void TTextEditorFile::LoadFromText(std::string bytes) {
     Lines.Pack();
     SetCaretLine(CaretLineValue);
     SetTopLine(TopLineValue);
+    SelectionBookmark->SetPosition(-1, -1);
+    SelectionBookmark->SetEndPosition(-1, -1);
+    Bookmarks.ClampToLines(LineCount());
+    if (Highlighter)
+        Highlighter->RescanAll(*this);
+    if (Editor)
+        Editor->FileLoaded();
 }
 
 void TTextEditorFile::LoadFromStream(TKStream& stream) {
@@ -234,6 +282,8 @@ void TTextEditorFile::MarkLinesSaved() {
         line.Clear(lfModified);
         line.Set(lfInvalid);
     }
+    if (Editor)
+        Editor->InvalidateAll();
 }
 
 void TTextEditorFile::SaveToStream(TKStream& stream) {
@@ -263,6 +313,8 @@ void TTextEditorFile::SaveToFile(const std::string& fileName) {
     }
     writer.Commit();
     MarkLinesSaved();
+    if (Undo && Editor && !Editor->Options().UndoAfterSave)
+        Undo->Clear();
 }
 
 bool TTextEditorFile::IsEncrypted() const {

@@ -28,6 +28,7 @@ public:
 // One line of a document, without line-end characters.
 class TTextEditorLine {
 public:
+    TTextEditorLine() = default;
     explicit TTextEditorLine(TLineText text) : Text(std::move(text)) {}
     TTextEditorLine(TTextEditorLine&& other) noexcept;
     TTextEditorLine& operator=(TTextEditorLine&& other) noexcept;

@@ -12,6 +12,14 @@ std::string UpperCase(std::string_view text) {
     return result;
 }
 
+std::string LowerCase(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return result;
+}
+
 int CompareText(std::string_view a, std::string_view b) {
     const size_t common = std::min(a.size(), b.size());
     for (size_t i = 0; i < common; ++i) {

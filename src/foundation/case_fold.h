@@ -13,6 +13,8 @@ constexpr char UpCase(char c) {
 }
 
 std::string UpperCase(std::string_view text);
+// ASCII letters to lower case, for display; comparisons fold to upper case.
+std::string LowerCase(std::string_view text);
 
 // Negative, zero or positive like strcmp, comparing upper-cased bytes as unsigned values.
 int CompareText(std::string_view a, std::string_view b);

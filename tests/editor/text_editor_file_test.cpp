@@ -4,6 +4,7 @@
 #include "foundation/errors.h"
 #include "foundation/streams.h"
 #include "parsing/asm_tokens.h"
+#include "support/file_size_limit.h"
 
 #include <gtest/gtest.h>
 
@@ -245,26 +246,6 @@ TEST(TextEditorFileDisk, UnreadableFilesRaiseAndChangeNothing) {
     EXPECT_EQ(LinesOf(file), (std::vector<std::string>{"kept"}));
 }
 
-// Makes every write beyond a few bytes fail, as a full disk would, for root too.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &Saved);
-        PreviousHandler = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = Saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &Saved);
-        signal(SIGXFSZ, PreviousHandler);
-    }
-
-private:
-    rlimit Saved{};
-    sighandler_t PreviousHandler;
-};
-
 TEST(TextEditorFileDisk, AFailedSaveKeepsTheOldFileAndTheModifiedMarks) {
     TempDir dir;
     const fs::path path = dir.Path / "prog.asm";
@@ -273,7 +254,7 @@ TEST(TextEditorFileDisk, AFailedSaveKeepsTheOldFileAndTheModifiedMarks) {
     file.LoadFromText(std::string(20000, 'n'));
     file.Lines.Get(0).Set(lfModified);
     {
-        FileSizeLimit limit(4096);
+        testing::FileSizeLimit limit(4096);
         EXPECT_THROW(file.SaveToFile(path), EInOutError);
     }
     EXPECT_EQ(ReadFileBytes(path), "old\r\n");

@@ -1,0 +1,177 @@
+// The main window driven as a user would: menu actions, keys and dialogs on the offscreen
+// platform, checked by the texts it shows and the files it writes.
+
+#include "editor/text_editor.h"
+#include "ui/dock_panes.h"
+#include "ui/editor_widget.h"
+#include "ui/main_window.h"
+#include "workspace/buffer_list.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDockWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace corvid {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    fs::path Dir;
+    std::unique_ptr<TMainWindow> Window;
+
+    void SetUp() override {
+        char name[] = "/tmp/corvid-ui-XXXXXX";
+        Dir = mkdtemp(name);
+        Window = std::make_unique<TMainWindow>();
+        Window->resize(1000, 700);
+        Window->show();
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        // Nothing may stay unsaved: answer any close question with No.
+        AnswerNextQuestion(QMessageBox::No);
+        Window.reset();
+        fs::remove_all(Dir);
+    }
+
+    QAction* Action(const QString& text) const {
+        for (QAction* action : Window->findChildren<QAction*>())
+            if (action->text() == text)
+                return action;
+        ADD_FAILURE() << "no action " << text.toStdString();
+        return nullptr;
+    }
+
+    // Clicks the given button of the next message box, once it is shown.
+    static void AnswerNextQuestion(QMessageBox::StandardButton button) {
+        QTimer::singleShot(0, [button] {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+                    box->button(button)->click();
+                    return;
+                }
+        });
+    }
+
+    fs::path WriteSource(const char* name, const std::string& text) {
+        const fs::path path = Dir / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+    void Type(const QString& text) {
+        Window->Editor().setFocus();
+        QTest::keyClicks(&Window->Editor(), text);
+    }
+};
+
+TEST_F(MainWindowTest, TitleFollowsTheBufferAndItsModifiedState) {
+    EXPECT_EQ(Window->windowTitle(), "Corvid [Edit \"Untitled\"]");
+    Type("LOOP");
+    EXPECT_EQ(Window->windowTitle(), "*Corvid [Edit \"Untitled\"]");
+}
+
+TEST_F(MainWindowTest, CommandLineOpensFilesIntoTabsReplacingTheUntitledBuffer) {
+    const fs::path first = WriteSource("first.asm", " NOP\r\n");
+    const fs::path second = WriteSource("second.asm", " RTS\r\n");
+    Window->OpenCommandLine({"-NS", QString::fromStdString(first.string()), "missing.asm",
+                             QString::fromStdString(second.string())});
+    const QTabBar* tabs = Window->findChild<QTabBar*>("BufferTabs");
+    ASSERT_EQ(tabs->count(), 2);
+    EXPECT_EQ(tabs->tabText(0), "first.asm");
+    EXPECT_EQ(tabs->tabText(1), "second.asm");
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    EXPECT_EQ(Window->windowTitle(),
+              QString::fromStdString("Corvid [Edit \"" + second.string() + "\"]"));
+    EXPECT_EQ(Window->StatusText(), QString::fromStdString("Opened \"" + second.string() + "\""));
+}
+
+TEST_F(MainWindowTest, SaveWritesTheEditedTextAndClearsTheModifiedMark) {
+    const fs::path file = WriteSource("prog.asm", " NOP\n");
+    Window->OpenCommandLine({QString::fromStdString(file.string())});
+    Window->Editor().Engine().MoveCaret(0, 4);
+    Type(" ;done");
+    Action("&Save")->trigger();
+    EXPECT_EQ(ReadFile(file), " NOP ;done\n");
+    EXPECT_EQ(Window->StatusText(), QString::fromStdString("Saved \"" + file.string() + "\""));
+    EXPECT_FALSE(Window->windowTitle().startsWith('*'));
+}
+
+TEST_F(MainWindowTest, ExitIsCanceledWhenTheCloseQuestionIsCanceled) {
+    Type("unsaved");
+    AnswerNextQuestion(QMessageBox::Cancel);
+    EXPECT_FALSE(Window->close());
+    EXPECT_EQ(Window->StatusText(), "Exit Canceled");
+    EXPECT_TRUE(Window->isVisible());
+}
+
+TEST_F(MainWindowTest, EditCommandsReportTheirStatus) {
+    Type("abc");
+    Action("&Select All")->trigger();
+    EXPECT_EQ(Window->StatusText(), "Selected All");
+    Action("&Copy")->trigger();
+    EXPECT_EQ(Window->StatusText(), "Block Copied");
+    EXPECT_EQ(QApplication::clipboard()->text(), "abc");
+    Action("&Undo")->trigger();
+    EXPECT_EQ(Window->StatusText(), "Text Undone");
+    Action("&Block Mode")->trigger();
+    EXPECT_TRUE(Action("&Block Mode")->isChecked());
+    EXPECT_FALSE(Action("Strea&m Mode")->isChecked());
+}
+
+TEST_F(MainWindowTest, PanesAreRegisteredInOrderWithTheirShortcuts) {
+    const char* names[] = {"File Manager", "Comm",      "Debug",   "Messages",
+                           "Listing",      "Grep",      "Browser", "Project Files",
+                           "Symbol",       "QuickHelp", "Shell",   "Desktop"};
+    for (int index = 0; index < 12; ++index) {
+        EXPECT_NE(Window->Panes().Pane(names[index]), nullptr) << names[index];
+        QAction* item = Action(names[index]);
+        if (!item)
+            continue;
+        const QKeySequence expected =
+            index <= 9 ? QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_0 + index))
+                       : QKeySequence();
+        EXPECT_EQ(item->shortcut(), expected) << names[index];
+    }
+}
+
+TEST_F(MainWindowTest, EscapeCollapsesAndRestoresTheBottomPanel) {
+    QDockWidget* messages = Window->Panes().Pane("Messages");
+    ASSERT_TRUE(messages->isVisible());
+    Action("&Bottom Panel")->trigger();
+    EXPECT_FALSE(messages->isVisible());
+    Action("&Bottom Panel")->trigger();
+    EXPECT_TRUE(messages->isVisible());
+}
+
+// Renders the window with an example open, so a person can look at it.
+TEST_F(MainWindowTest, Screenshot) {
+    Window->OpenCommandLine({CORVID_SOURCE_DIR "/examples/blink/blink.asm"});
+    Window->resize(1200, 800);
+    QApplication::processEvents();
+    const QString file = CORVID_BINARY_DIR "/corvid-main-window.png";
+    ASSERT_TRUE(Window->grab().save(file));
+    EXPECT_GT(fs::file_size(file.toStdString()), 10000u);
+}
+
+} // namespace
+} // namespace corvid
