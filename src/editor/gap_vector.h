@@ -44,6 +44,12 @@ public:
         GapStart = GapEnd = 0;
     }
 
+    // Takes the values as its whole content, with no gap.
+    void Assign(std::vector<T>&& values) {
+        Slots = std::move(values);
+        GapStart = GapEnd = Slots.size();
+    }
+
     void Reserve(size_t capacity) {
         if (capacity > Slots.size())
             Grow(capacity);

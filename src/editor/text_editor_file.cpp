@@ -87,6 +87,24 @@ void SplitLines(std::string_view bytes, size_t tabSize, bool removeTrailingBlank
     finishLine(bytes.size());
 }
 
+// The lines SplitLines makes of the bytes, counted first so that the line store is sized once.
+size_t CountLines(std::string_view bytes) {
+    size_t lines = 1;
+    const char* data = bytes.data();
+    const size_t size = bytes.size();
+    for (size_t index = 0; index < size; ++index) {
+        const char c = data[index];
+        if (c == '\r') {
+            ++lines;
+            if (index + 1 < size && data[index + 1] == '\n')
+                ++index;
+        } else if (c == '\n') {
+            ++lines;
+        }
+    }
+    return lines;
+}
+
 bool FirstLineEndIsLF(std::string_view bytes) {
     const size_t end = bytes.find_first_of("\r\n");
     return end != std::string_view::npos && bytes[end] == '\n';
@@ -159,12 +177,6 @@ TTextEditorLine& TTextEditorLineList::InsertRaw(int index, TLineText text) {
     return Lines.Insert(static_cast<size_t>(index), TTextEditorLine(std::move(text)));
 }
 
-void TTextEditorLineList::AddBorrowedLine(TLineText text) {
-    if (HasOnlyPlaceholder())
-        Lines.Clear();
-    Lines.PushBack(TTextEditorLine(std::move(text)));
-}
-
 void TTextEditorLineList::Delete(int index) {
     DeleteRange(index, 1);
 }
@@ -235,11 +247,12 @@ void TTextEditorFile::LoadFromText(std::string bytes) {
     Lines.Cleared();
     LoadBuffer = std::move(buffer);
     UnixLineEnds = FirstLineEndIsLF(*LoadBuffer);
-    Lines.Reserve(10000);
+    std::vector<TTextEditorLine> lines;
+    lines.reserve(CountLines(*LoadBuffer));
     SplitLines(*LoadBuffer, static_cast<size_t>(std::max(LoadTabSize, 0)),
                LoadRemovesTrailingBlanks,
-               [&](TLineText line) { Lines.AddBorrowedLine(std::move(line)); });
-    Lines.Pack();
+               [&](TLineText line) { lines.emplace_back(std::move(line)); });
+    Lines.AssignLoaded(std::move(lines));
     SetCaretLine(CaretLineValue);
     SetTopLine(TopLineValue);
     SelectionBookmark->SetPosition(-1, -1);

@@ -43,8 +43,6 @@ public:
     TTextEditorLine& AddLine(std::string_view text, TTextEditorLineData* data, bool ownsData);
     TTextEditorLine& InsertLine(int index, std::string_view text, bool ownsData,
                                 TTextEditorLineData* data);
-    // Appends a line whose text borrows from the owner's load buffer.
-    void AddBorrowedLine(TLineText text);
     // Lower-level changes for the editor's primitives: nobody else is told.
     TTextEditorLine& InsertRaw(int index, TLineText text);
     void Delete(int index);
@@ -62,6 +60,8 @@ private:
     bool HasOnlyPlaceholder() const;
     // Leaves one placeholder line without telling the editor.
     void Cleared();
+    // The lines of a load, in order; there is at least one.
+    void AssignLoaded(std::vector<TTextEditorLine>&& lines) { Lines.Assign(std::move(lines)); }
     friend class TTextEditorFile;
 };
 
