@@ -1,11 +1,13 @@
 // Corvid: a development environment for the Motorola 68HC11.
 
+#include "platform/data_paths.h"
 #include "ui/main_window.h"
 #include "ui/splash_window.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
+#include <cstdlib>
 #include <exception>
 #include <memory>
 
@@ -30,6 +32,8 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
+    // The build script finds corvid-asm beside Corvid through this.
+    setenv("CORVID_PROGRAM_DIR", corvid::ProgramDirectory().c_str(), 1);
     TCorvidApplication application(argc, argv);
     QApplication::setApplicationName("Corvid");
     QApplication::setApplicationDisplayName("Corvid");

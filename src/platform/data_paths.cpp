@@ -51,6 +51,18 @@ std::optional<std::string> FindDataFile(std::string_view name) {
     return std::nullopt;
 }
 
+std::optional<std::string> FindWritableDataFile(std::string_view name) {
+    const auto found = FindDataFile(name);
+    if (!found || access(fs::path(*found).parent_path().c_str(), W_OK) == 0)
+        return found;
+    const std::string copy = EnsureUserConfigDirectory() + std::string(name);
+    std::error_code error;
+    fs::copy_file(*found, copy, fs::copy_options::overwrite_existing, error);
+    if (error)
+        return std::nullopt;
+    return copy;
+}
+
 std::string EnsureUserConfigDirectory() {
     const std::string directory = UserConfigDirectory();
     std::error_code error;

@@ -21,6 +21,11 @@ std::string InstalledDataDirectory();
 // The first existing file of that name along the three directories.
 std::optional<std::string> FindDataFile(std::string_view name);
 
+// The data file in a directory the user may write to, for files that leave their output
+// beside them (the build script): a file found only in a read-only directory is copied to the
+// user's configuration directory first. None when there is no such file or it cannot be copied.
+std::optional<std::string> FindWritableDataFile(std::string_view name);
+
 // Creates the user configuration directory when missing; returns it.
 std::string EnsureUserConfigDirectory();
 

@@ -1,14 +1,20 @@
 #include "ui/main_window.h"
 
+#include "editor/editor_helpers.h"
 #include "editor/text_editor.h"
 #include "platform/data_paths.h"
 #include "ui/dock_panes.h"
 #include "ui/editor_widget.h"
 #include "ui/file_dialogs.h"
+#include "ui/output_panes.h"
 #include "ui/qt_conversions.h"
 #include "ui/status_panel.h"
+#include "workspace/asm_form.h"
 #include "workspace/buffer_list.h"
 #include "workspace/docking_layout.h"
+#include "workspace/external_build.h"
+#include "workspace/languages.h"
+#include "workspace/message_list.h"
 #include "workspace/window_title.h"
 
 #include <QApplication>
@@ -57,11 +63,20 @@ TMainWindow::TMainWindow()
     setCentralWidget(centre);
 
     Keys.OnChanged = [this] { StateSaved = false; };
+    ProjectSymbols = std::make_unique<TTextEditorReservedWordList>();
+    Languages = std::make_unique<TLanguageTable>(ProjectSymbols.get());
     BufferList = std::make_unique<TBufferList>(EditorWidget->Engine(), *this, Shell);
+    BufferList->AttachLanguage = [this](TTextEditorFile& file) { Languages->Attach(file); };
+    MessageList = std::make_unique<TMessageList>(*BufferList, *this);
+    AsmForm = std::make_unique<TAsmForm>(*BufferList, *MessageList, *this);
+    ExternalBuild = std::make_unique<TExternalBuild>(*BufferList, *MessageList, *this);
+    if (const auto help = FindDataFile("hc11.qhp"))
+        Guarded([&] { QuickHelp.LoadFromFile(*help); });
 
     BuildStatusBar();
     BuildMenus();
     BuildEditorContextMenu();
+    BuildPanes();
     ConnectEditor();
     LoadDefaultConfiguration();
     BuffersChanged();
@@ -106,6 +121,10 @@ void TMainWindow::ShowStatus(const std::string& text) {
 
 QString TMainWindow::StatusText() const {
     return MessageStatusInfo->text();
+}
+
+QString TMainWindow::QuickHelpText() const {
+    return QuickHelpStatus->text();
 }
 
 void TMainWindow::UpdateCaretPanels() {
@@ -193,7 +212,20 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
 // ---- editor ------------------------------------------------------------------------------
 
 void TMainWindow::ConnectEditor() {
-    connect(EditorWidget, &TEditorWidget::CaretMoved, this, &TMainWindow::UpdateCaretPanels);
+    connect(EditorWidget, &TEditorWidget::CaretMoved, this, [this] {
+        UpdateCaretPanels();
+        ShowQuickHelp();
+        Guarded([this] { AsmForm->EditorMessage(2); });
+    });
+    // A burst of edits (a replace over the whole file, a paste) assembles once, after it.
+    AutoAssembleTimer.setSingleShot(true);
+    AutoAssembleTimer.setInterval(0);
+    connect(&AutoAssembleTimer, &QTimer::timeout, this,
+            [this] { Guarded([this] { AsmForm->EditorMessage(1); }); });
+    connect(EditorWidget, &TEditorWidget::TextChanged, this, [this] {
+        if (AsmForm->AutoAssemble)
+            AutoAssembleTimer.start();
+    });
     connect(EditorWidget, &TEditorWidget::OverwriteChanged, this, &TMainWindow::UpdateCaretPanels);
     connect(EditorWidget, &TEditorWidget::ModifiedChanged, this, &TMainWindow::RefreshTitle);
     connect(EditorWidget, &TEditorWidget::DoubleClicked, this, [this] {

@@ -5,9 +5,11 @@
 #include "foundation/object_list.h"
 #include "workspace/configuration_file.h"
 #include "workspace/configuration_store.h"
+#include "workspace/quick_help.h"
 #include "workspace/shell_host.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <memory>
 #include <string>
@@ -20,8 +22,17 @@ class QTabBar;
 
 namespace corvid {
 
+class TAsmForm;
 class TBufferList;
 class TDockPanes;
+class TExternalBuild;
+class TLanguageTable;
+class TListingPane;
+class TMessageList;
+class TMessagePane;
+class TQuickHelpPane;
+class TTextEditorHighlightWordHelper;
+class TTextEditorReservedWordList;
 class TEditorWidget;
 class TStatusPanel;
 
@@ -40,11 +51,15 @@ public:
     TConfigurationStore& Store() { return Keys; }
     TDockPanes& Panes() const { return *Docks; }
     const TShellOptions& Options() const { return Shell; }
+    TAsmForm& Assembler() const { return *AsmForm; }
+    TMessageList& Messages() const { return *MessageList; }
+    const TQuickHelp& Help() const { return QuickHelp; }
 
     // Opens the files and projects named on a command line (program name excluded).
     void OpenCommandLine(const QStringList& arguments);
 
     QString StatusText() const;
+    QString QuickHelpText() const;
     // Nesting: while above zero, status messages are not shown.
     void BeginStatusLock() { ++StatusLockDepth; }
     void EndStatusLock() { --StatusLockDepth; }
@@ -77,7 +92,19 @@ private:
     TEditorWidget* EditorWidget;
     QTabBar* Tabs;
     TDockPanes* Docks;
+    std::unique_ptr<TTextEditorReservedWordList> ProjectSymbols;
+    std::unique_ptr<TLanguageTable> Languages;
     std::unique_ptr<TBufferList> BufferList;
+    TQuickHelp QuickHelp;
+    std::unique_ptr<TMessageList> MessageList;
+    std::unique_ptr<TAsmForm> AsmForm;
+    std::unique_ptr<TExternalBuild> ExternalBuild;
+    TTextEditorHighlightWordHelper* HighlightWord = nullptr;
+    TMessagePane* MessagePane = nullptr;
+    TListingPane* ListingPane = nullptr;
+    TQuickHelpPane* QuickHelpPane = nullptr;
+    QTimer BuildTimer;
+    QTimer AutoAssembleTimer;
     TStatusPanel* MessageStatusInfo;
     TStatusPanel* QuickHelpStatus;
     TStatusPanel* InsertStatusInfo;
@@ -97,6 +124,10 @@ private:
     void BuildEditMenu(QMenu& menu);
     void BuildViewMenu(QMenu& menu);
     void BuildToolsAndHelpMenus();
+    void BuildRunMenus();
+    void BuildPanes();
+    void ShowQuickHelp();
+    void HighlightRange(int line, int column, int length);
     void BuildEditorContextMenu();
     void ConnectEditor();
 

@@ -40,6 +40,7 @@ void TMainWindow::BuildMenus() {
     BuildFileMenu(*menuBar()->addMenu("&File"));
     BuildEditMenu(*menuBar()->addMenu("&Edit"));
     BuildViewMenu(*menuBar()->addMenu("&View"));
+    BuildRunMenus();
     BuildToolsAndHelpMenus();
 }
 
@@ -169,7 +170,8 @@ void TMainWindow::BuildToolsAndHelpMenus() {
     auto* diagram = new TTextEditorParenthesisDiagramHelper(engine);
     diagram->Enabled = false;
     engine.Helpers.Add(diagram);
-    engine.Helpers.Add(new TTextEditorHighlightWordHelper(engine));
+    HighlightWord = new TTextEditorHighlightWordHelper(engine);
+    engine.Helpers.Add(HighlightWord);
 
     QMenu& tools = *menuBar()->addMenu("&Tools");
     QAction* parenthesis = AddCommand(tools, "&Parenthesis Diagram", {}, [this, diagram] {

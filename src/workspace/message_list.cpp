@@ -54,6 +54,7 @@ void TMessageList::GoTo(const TErrorBookmark& message) {
 bool TMessageList::Select(int index) {
     if (index < 0 || index >= Messages.Count())
         return false;
+    MessageShown(index);
     const TErrorBookmark& message = *Messages[index];
     if (message.Line() < 1) {
         Host.ShowStatus(message.Message);
@@ -70,6 +71,7 @@ bool TMessageList::Select(int index) {
 bool TMessageList::Activate(int index) {
     if (index < 0 || index >= Messages.Count())
         return false;
+    MessageShown(index);
     const TErrorBookmark& message = *Messages[index];
     if (message.Line() < 1) {
         Host.ShowStatus(message.Message);

@@ -27,6 +27,8 @@ public:
     // The views refresh from here.
     std::function<void()> MessagesChanged = [] {};
     std::function<void()> MakeOutputChanged = [] {};
+    // The message shown last, for the view to select.
+    std::function<void(int index)> MessageShown = [](int) {};
     // Marks a stretch of the current buffer's line (0-based), the message's place.
     std::function<void(int line, int column, int length)> HighlightRange = [](int, int, int) {};
 

@@ -13,7 +13,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDockWidget>
+#include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
@@ -171,6 +174,81 @@ TEST_F(MainWindowTest, Screenshot) {
     const QString file = CORVID_BINARY_DIR "/corvid-main-window.png";
     ASSERT_TRUE(Window->grab().save(file));
     EXPECT_GT(fs::file_size(file.toStdString()), 10000u);
+}
+
+} // namespace
+} // namespace corvid
+
+namespace corvid {
+namespace {
+
+class AssembleFromTheIdeTest : public MainWindowTest {
+protected:
+    QString PaneText(const char* name) const {
+        if (auto* list = Window->findChild<QListWidget*>(name)) {
+            QStringList lines;
+            for (int row = 0; row < list->count(); ++row)
+                lines << list->item(row)->text();
+            return lines.join('\n');
+        }
+        if (auto* text = Window->findChild<QPlainTextEdit*>(name))
+            return text->toPlainText();
+        return "no pane " + QString(name);
+    }
+};
+
+TEST_F(AssembleFromTheIdeTest, AnErrorIsListedSelectedAndShownInTheEditor) {
+    const fs::path file = WriteSource("prog.asm", " ORG $C000\n NOP\n    LDAB MISSING\n");
+    Window->OpenCommandLine({QString::fromStdString(file.string())});
+    Action("&Assemble")->trigger();
+    EXPECT_EQ(PaneText("MessageListBox"), "(3,10)Error:Undeclared identifier");
+    EXPECT_EQ(Window->findChild<QListWidget*>("MessageListBox")->currentRow(), 0);
+    EXPECT_EQ(Window->Editor().Engine().CaretLine(), 2);
+    EXPECT_EQ(Window->Editor().Engine().CaretColumn(), 9);
+    EXPECT_EQ(Window->StatusText(), "(3,10)Error:Undeclared identifier");
+    EXPECT_TRUE(fs::exists(Dir / "prog.s19"));
+}
+
+TEST_F(AssembleFromTheIdeTest, ACleanFileShowsTheMergedListing) {
+    const fs::path file = WriteSource("clean.asm", " ORG $C000\nSTART LDAA #1\n");
+    Window->OpenCommandLine({QString::fromStdString(file.string())});
+    Action("&Assemble")->trigger();
+    EXPECT_EQ(PaneText("MessageListBox"), "");
+    const QString listing = PaneText("MakeOutputListBox");
+    EXPECT_TRUE(listing.startsWith(QString::fromStdString("Make Output for \"" + file.string())))
+        << listing.toStdString();
+    EXPECT_TRUE(listing.contains("Addr:C000 Op: 86 01            START LDAA #1"))
+        << listing.toStdString();
+    EXPECT_TRUE(listing.endsWith("START                          Addr:C000"))
+        << listing.toStdString();
+}
+
+TEST_F(AssembleFromTheIdeTest, QuickHelpFollowsTheCaret) {
+    const fs::path file = WriteSource("help.asm", "        LDAB    #1\n        ZZZ\n");
+    Window->OpenCommandLine({QString::fromStdString(file.string())});
+    Window->Editor().Engine().MoveCaret(0, 10);
+    EXPECT_TRUE(Window->QuickHelpText().startsWith("ldab: "))
+        << Window->QuickHelpText().toStdString();
+    Window->Editor().Engine().MoveCaret(1, 9);
+    EXPECT_EQ(Window->QuickHelpText(), "");
+}
+
+TEST_F(AssembleFromTheIdeTest, TheBuildScriptsOutputBecomesMessages) {
+    const fs::path file = WriteSource("built.asm", " NOP\n NOP\n");
+    Window->OpenCommandLine({QString::fromStdString(file.string())});
+    const fs::path config = fs::path(getenv("XDG_CONFIG_HOME")) / "corvid";
+    fs::create_directories(config);
+    std::ofstream(config / "compile.sh")
+        << "printf '0001 F800  01\\n2: odd\\n' > \"$(dirname \"$0\")/compile.out\"\n";
+    for (QMenu* menu : Window->findChildren<QMenu*>())
+        if (menu->title() == "Obsolete")
+            menu->actions().front()->trigger();
+    for (int wait = 0; wait < 200 && Window->StatusText().startsWith("Compiling"); ++wait)
+        QTest::qWait(20);
+    EXPECT_TRUE(Window->StatusText().startsWith("Compile Failed In ("))
+        << Window->StatusText().toStdString();
+    EXPECT_EQ(PaneText("MessageListBox"), "built.asm(2)  odd");
+    fs::remove(config / "compile.sh");
 }
 
 } // namespace

@@ -14,6 +14,9 @@ Options:
                         the source up to its first '.', with the extension .s19)
   -l, --listing FILE    write the listing (source with addresses and code, and the label
                         section) to FILE; '-' writes it to standard output
+      --line-map FILE   write one line per statement that produced code, in the form build
+                        scripts report addresses: "0012 F800  86 05" (source line, address,
+                        code bytes); '-' writes to standard output
       --compat          compatibility mode: text after a complete statement on its line is
                         a comment, and characters that start no token are skipped
       --tab-size N      spaces per tab when reading the source (default 2, as the editor);
@@ -62,6 +65,9 @@ std::optional<TAsmCommandLine> ParseAsmCommandLine(const std::vector<std::string
                 return std::nullopt;
         } else if (argument == "-l" || argument == "--listing") {
             if (!value(line.ListingFile))
+                return std::nullopt;
+        } else if (argument == "--line-map") {
+            if (!value(line.LineMapFile))
                 return std::nullopt;
         } else if (argument == "--tab-size") {
             std::string text;

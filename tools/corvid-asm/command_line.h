@@ -11,6 +11,7 @@ struct TAsmCommandLine {
     std::string SourceFile;
     std::string OutputFile;  // empty: beside the source, named like the IDE names it
     std::string ListingFile; // empty: no listing
+    std::string LineMapFile; // empty: none
     bool CompatibilityMode = false;
     int TabSize = 2;
     bool ShowHelp = false;

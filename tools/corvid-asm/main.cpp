@@ -3,6 +3,7 @@
 // document loading as the IDE.
 
 #include "command_line.h"
+#include "line_map.h"
 
 #include "assembler/hc11_assembler.h"
 #include "assembler/merged_listing.h"
@@ -35,8 +36,7 @@ std::string DefaultOutputFile(const std::string& sourceFile) {
     return PathWithoutExtension(sourceFile) + ".s19";
 }
 
-void PrintMessage(const std::string& sourceFile, const std::string& message, int line,
-                  int column) {
+void PrintMessage(const std::string& sourceFile, const std::string& message, int line, int column) {
     if (line >= 1 && column >= 1)
         std::cerr << sourceFile << ':' << line << ':' << column << ": " << message << "\n";
     else
@@ -82,10 +82,12 @@ int Run(const TAsmCommandLine& commandLine) {
     }
 
     std::unique_ptr<ListingOutput> listing;
+    std::unique_ptr<ListingOutput> lineMap;
     try {
         listing = std::make_unique<ListingOutput>(commandLine.ListingFile);
+        lineMap = std::make_unique<ListingOutput>(commandLine.LineMapFile);
     } catch (const Error& error) {
-        return FileError("cannot write " + commandLine.ListingFile + ": " + error.what());
+        return FileError("cannot write: " + std::string(error.what()));
     }
     TMergedListing merger(document, [&](const std::string& line) { listing->Add(line); });
     merger.Begin(commandLine.SourceFile);
@@ -101,6 +103,9 @@ int Run(const TAsmCommandLine& commandLine) {
         PrintMessage(commandLine.SourceFile, message, line, column);
     };
     const auto mergeListing = [&](int kind, int line, const TAsmInfoData& data) {
+        if (kind == AsmInfoListing && lineMap->Wanted())
+            if (const std::string entry = LineMapEntry(line, data.Text); !entry.empty())
+                lineMap->Add(entry);
         if (kind == AsmInfoListing)
             merger.AddListing(line, data.Text);
         else if (kind == AsmInfoEndOfCode)
@@ -108,15 +113,17 @@ int Run(const TAsmCommandLine& commandLine) {
     };
     bool succeeded = false;
     try {
-        succeeded = assembler.Assemble(parser, outputFile, printMessage,
-                                       listing->Wanted() ? TAsmInfoEvent(mergeListing) : nullptr);
+        succeeded = assembler.Assemble(
+            parser, outputFile, printMessage,
+            listing->Wanted() || lineMap->Wanted() ? TAsmInfoEvent(mergeListing) : nullptr);
     } catch (const Error& error) {
         return FileError("cannot write " + outputFile + ": " + error.what());
     }
     try {
         listing->Commit();
+        lineMap->Commit();
     } catch (const Error& error) {
-        return FileError("cannot write " + commandLine.ListingFile + ": " + error.what());
+        return FileError("cannot write: " + std::string(error.what()));
     }
     return succeeded ? ExitSuccess : ExitAssemblyFailed;
 }
