@@ -7,9 +7,11 @@ bash scripts/install-deps.sh
 bash scripts/build.sh
 
 example=examples/blink/blink.asm
-if [ -x build/src/app/corvid ]; then
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     exec build/src/app/corvid "$example"
 fi
 echo
-echo "Corvid's window is not built yet; assembling the bundled example with corvid-asm instead."
+echo "No display to open Corvid's window on; assembling the bundled example with corvid-asm."
+echo "Run build/src/app/corvid $example on a desktop to use the IDE."
+echo
 exec build/tools/corvid-asm/corvid-asm --listing - "$example"
