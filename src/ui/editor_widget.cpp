@@ -298,11 +298,18 @@ void TEditorWidget::PaintRowContent(QPainter& painter, const TTextEditorRow& row
     const QPalette& colours = palette();
     const int charWidth = EditorEngine.Geometry().CharWidth;
     const int ascent = QFontMetrics(TextFont).ascent();
+    // Every character sits in its own cell: the font's own advances may be fractional, and
+    // columns must line up whatever the font does.
     for (const TTextRun& run : row.Runs) {
         const int runWidth = static_cast<int>(run.Characters.size()) * charWidth;
         painter.fillRect(run.X, row.Y, runWidth, row.Height, ToQColor(run.Back, colours));
         painter.setPen(ToQColor(run.Text, colours));
-        painter.drawText(run.X, row.Y + ascent, FromBytes(run.Characters));
+        int x = run.X;
+        for (const char c : run.Characters) {
+            if (c != ' ')
+                painter.drawText(x, row.Y + ascent, QString(QChar::fromLatin1(c)));
+            x += charWidth;
+        }
     }
     painter.fillRect(row.FillX, row.Y, width() - row.FillX, row.Height,
                      ToQColor(row.FillColor, colours));
