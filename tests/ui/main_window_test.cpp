@@ -12,11 +12,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDockWidget>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
@@ -164,6 +167,30 @@ TEST_F(MainWindowTest, EscapeCollapsesAndRestoresTheBottomPanel) {
     EXPECT_FALSE(messages->isVisible());
     Action("&Bottom Panel")->trigger();
     EXPECT_TRUE(messages->isVisible());
+}
+
+// The print dialog is answered as a person would: the PDF printer, a file name, Print.
+TEST_F(MainWindowTest, PrintingToAPdfFileWritesTheDocument) {
+    const fs::path source = WriteSource("printed.asm", " ORG $C000\nSTART LDAA #1\n");
+    const fs::path pdf = Dir / "printed.pdf";
+    Window->OpenCommandLine({QString::fromStdString(source.string())});
+    QTimer::singleShot(0, [&pdf] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* printers = dialog->findChild<QComboBox*>("printers");
+        auto* name = dialog->findChild<QLineEdit*>("filename");
+        if (!printers || !name) {
+            ADD_FAILURE() << "the print dialog has no printer list or file name";
+            dialog->reject();
+            return;
+        }
+        printers->setCurrentIndex(printers->findText("Print to File (PDF)"));
+        name->setText(QString::fromStdString(pdf.string()));
+        dialog->accept();
+    });
+    Action("&Print...")->trigger();
+    ASSERT_TRUE(fs::exists(pdf));
+    EXPECT_EQ(ReadFile(pdf).substr(0, 5), "%PDF-");
 }
 
 // Renders the window with an example open, so a person can look at it.
