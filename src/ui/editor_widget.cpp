@@ -100,6 +100,11 @@ TEditorWidget::~TEditorWidget() {
     EditorEngine.SetView(nullptr);
 }
 
+void TEditorWidget::SetEditorFont(const QFont& font) {
+    TextFont = font;
+    SetFontPointSize(font.pointSize());
+}
+
 void TEditorWidget::SetFontPointSize(int pointSize) {
     TextFont.setPointSize(std::max(pointSize, 2));
     ApplyFont();

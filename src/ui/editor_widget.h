@@ -25,6 +25,8 @@ public:
     TTextEditor& Engine() { return EditorEngine; }
 
     // The fixed-pitch font; the point size is what zoom changes.
+    const QFont& EditorFont() const { return TextFont; }
+    void SetEditorFont(const QFont& font);
     void SetFontPointSize(int pointSize);
     int FontPointSize() const { return TextFont.pointSize(); }
 

@@ -6,6 +6,7 @@
 #include "ui/dock_panes.h"
 #include "ui/editor_widget.h"
 #include "ui/file_dialogs.h"
+#include "ui/options_dialog.h"
 #include "ui/output_panes.h"
 #include "ui/qt_conversions.h"
 #include "ui/status_panel.h"
@@ -271,6 +272,18 @@ void TMainWindow::SaveDefaultConfiguration() {
     TConfiguration configuration = Configuration();
     SaveConfiguration(EnsureUserConfigDirectory() + ConfigurationFileName, false, configuration);
     ShowStatus("Default Config Saved");
+}
+
+void TMainWindow::ShowOptions() {
+    if (!OptionsDialog)
+        OptionsDialog =
+            new TOptionsDialog({EditorWidget->Engine(), Shell, Templates, Keys}, this);
+    const TOptionsOutcome outcome = OptionsDialog->Exec(EditorWidget->EditorFont());
+    if (!outcome.Accepted)
+        return;
+    EditorWidget->SetEditorFont(outcome.Font);
+    if (outcome.SaveDefault)
+        Guarded([this] { SaveDefaultConfiguration(); });
 }
 
 // ---- commands ----------------------------------------------------------------------------

@@ -30,6 +30,7 @@ class TLanguageTable;
 class TListingPane;
 class TMessageList;
 class TMessagePane;
+class TOptionsDialog;
 class TQuickHelpPane;
 class TTextEditorHighlightWordHelper;
 class TTextEditorReservedWordList;
@@ -103,6 +104,7 @@ private:
     TMessagePane* MessagePane = nullptr;
     TListingPane* ListingPane = nullptr;
     TQuickHelpPane* QuickHelpPane = nullptr;
+    TOptionsDialog* OptionsDialog = nullptr; // created on first use and kept
     QTimer BuildTimer;
     QTimer AutoAssembleTimer;
     TStatusPanel* MessageStatusInfo;
@@ -123,6 +125,7 @@ private:
     void BuildFileMenu(QMenu& menu);
     void BuildEditMenu(QMenu& menu);
     void BuildViewMenu(QMenu& menu);
+    void BuildProjectMenu(QMenu& menu);
     void BuildToolsAndHelpMenus();
     void BuildRunMenus();
     void BuildPanes();
@@ -134,6 +137,7 @@ private:
     TConfiguration Configuration();
     void LoadDefaultConfiguration();
     void SaveDefaultConfiguration();
+    void ShowOptions();
 
     void RefreshTitle();
     void RefreshTabs();

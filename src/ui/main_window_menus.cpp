@@ -40,6 +40,7 @@ void TMainWindow::BuildMenus() {
     BuildFileMenu(*menuBar()->addMenu("&File"));
     BuildEditMenu(*menuBar()->addMenu("&Edit"));
     BuildViewMenu(*menuBar()->addMenu("&View"));
+    BuildProjectMenu(*menuBar()->addMenu("&Project"));
     BuildRunMenus();
     BuildToolsAndHelpMenus();
 }
@@ -163,6 +164,10 @@ void TMainWindow::BuildViewMenu(QMenu& menu) {
     AddCommand(menu, "Zoom &Out", QKeySequence(Qt::CTRL | Qt::Key_Minus),
                [this] { EditorWidget->SetFontPointSize(EditorWidget->FontPointSize() - 1); });
     AddCommand(menu, "&Zoom Off", {}, [this] { EditorWidget->SetFontPointSize(DefaultFontSize); });
+}
+
+void TMainWindow::BuildProjectMenu(QMenu& menu) {
+    AddCommand(menu, "O&ptions...", {}, [this] { ShowOptions(); });
 }
 
 void TMainWindow::BuildToolsAndHelpMenus() {

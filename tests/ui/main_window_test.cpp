@@ -11,8 +11,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -167,6 +170,40 @@ TEST_F(MainWindowTest, EscapeCollapsesAndRestoresTheBottomPanel) {
     EXPECT_FALSE(messages->isVisible());
     Action("&Bottom Panel")->trigger();
     EXPECT_TRUE(messages->isVisible());
+}
+
+// Options > Default writes default.cfg; the next start reads the settings and layout back.
+TEST_F(MainWindowTest, OptionsSavedAsDefaultComeBackAtTheNextStart) {
+    Window->Panes().Pane("QuickHelp")->setFloating(true);
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        auto* tabSize = dialog ? dialog->findChild<QSpinBox*>("TabSize") : nullptr;
+        auto* searchPath = dialog ? dialog->findChild<QLineEdit*>("SearchPath") : nullptr;
+        auto* makeDefault = dialog ? dialog->findChild<QCheckBox*>("Default") : nullptr;
+        auto* buttons = dialog ? dialog->findChild<QDialogButtonBox*>("Buttons") : nullptr;
+        if (!tabSize || !searchPath || !makeDefault || !buttons) {
+            ADD_FAILURE() << "the Options dialog lacks a control";
+            if (dialog)
+                static_cast<QDialog*>(dialog)->reject();
+            return;
+        }
+        tabSize->setValue(7);
+        searchPath->setText("/opt/hc11/include");
+        makeDefault->setChecked(true);
+        buttons->button(QDialogButtonBox::Ok)->click();
+    });
+    Action("O&ptions...")->trigger();
+    EXPECT_EQ(Window->StatusText(), "Default Config Saved");
+    const fs::path saved = fs::path(getenv("XDG_CONFIG_HOME")) / "corvid" / "default.cfg";
+    ASSERT_TRUE(fs::exists(saved));
+    EXPECT_EQ(ReadFile(saved).substr(0, 4), "CRV ");
+
+    Window = std::make_unique<TMainWindow>();
+    EXPECT_EQ(Window->Editor().Engine().Options().TabSize, 7);
+    EXPECT_EQ(Window->Options().SearchPath, "/opt/hc11/include");
+    EXPECT_TRUE(Window->Panes().Pane("QuickHelp")->isFloating());
+    EXPECT_FALSE(Window->Panes().Pane("Messages")->isFloating());
+    fs::remove(saved);
 }
 
 // The print dialog is answered as a person would: the PDF printer, a file name, Print.
