@@ -58,8 +58,7 @@ void TAssembly::Report(const std::string& message, int kind) {
     if (Current == &EndToken)
         OnMessage(message, kind, 0, 0, 0);
     else
-        OnMessage(message, kind, Current->Line, Current->Column,
-                  Current->Length);
+        OnMessage(message, kind, Current->Line, Current->Column, Current->Length);
 }
 
 // ---- passes and statements ----------------------------------------------------------------
@@ -76,6 +75,7 @@ void TAssembly::Pass(int passNumber) {
     AddressKnown = true;
     Index = 0;
     CurrentLabel = nullptr;
+    LabelsDefined = 0;
     Expect();
     do {
         StatementStart = PC;
@@ -123,20 +123,30 @@ void TAssembly::EndOfStatement() {
 
 void TAssembly::DefineLabel() {
     const std::string_view name = Text();
-    TAsmLabel* label = Assembler.FindLabel(name);
+    TAsmLabel* label = nullptr;
     if (PassNumber == 1) {
-        if (label)
+        const uint32_t hash = THC11Assembler::LabelHash(name);
+        if (Assembler.FindLabelIndex(name, hash) >= 0)
             Raise("Error:Label redeclared");
-        label = &Assembler.AddLabel(std::string(name));
+        label = &Assembler.AddLabel(name, hash);
         label->IsAddress = true;
         label->Address = PC;
         label->AddressKnown = AddressKnown;
     } else {
+        // Pass 2 meets the definitions in the order pass 1 made the labels, so the label is
+        // at hand without a look-up.
+        const TObjectList<TAsmLabel>& labels = Assembler.Labels();
+        if (LabelsDefined < labels.Count() &&
+            THC11Assembler::SameName(labels[LabelsDefined]->Name, name))
+            label = labels[LabelsDefined];
+        else
+            label = Assembler.FindLabel(name);
         if (!label)
             Raise("EVIL:Internal Assembler Error label table corrupt");
         if (!label->AddressKnown)
             label->Address = PC;
     }
+    ++LabelsDefined;
     CurrentLabel = label;
 }
 
@@ -259,24 +269,10 @@ void TAssembly::EmitOpcode(uint16_t opcode) {
     EmitByte(opcode & 0xFF);
 }
 
-void TAssembly::EmitByte(int value) {
-    if (PassNumber == 1) {
-        PC = static_cast<int>(static_cast<uint32_t>(PC) + 1);
-        return;
-    }
-    if (OnInfo)
-        AppendListingByte(value);
+void TAssembly::RaiseUnplaceableByte() {
     if (!AddressKnown)
         Raise("EVIL:Internal Assembler Error address unknown at output");
-    if (PC < 0 || PC > 0xFFFF)
-        Raise("Error:Address out of range");
-    Records.Emit(PC, static_cast<uint8_t>(value & 0xFF));
-    ++PC;
-}
-
-void TAssembly::EmitWord(int value) {
-    EmitByte((value >> 8) & 0xFF);
-    EmitByte(value & 0xFF);
+    Raise("Error:Address out of range");
 }
 
 void TAssembly::OpenListingLine() {

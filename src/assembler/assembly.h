@@ -15,8 +15,8 @@ namespace corvid {
 
 class TAssembly {
 public:
-    TAssembly(THC11Assembler& assembler, TAsmTokenStream& tokens,
-              const TAsmMessageEvent& onMessage, const TAsmInfoEvent& onInfo);
+    TAssembly(THC11Assembler& assembler, TAsmTokenStream& tokens, const TAsmMessageEvent& onMessage,
+              const TAsmInfoEvent& onInfo);
 
     // Runs pass 1 and pass 2. Raises EAssembleError at the first error; any other exception
     // is an internal failure.
@@ -36,7 +36,7 @@ private:
     const TAsmInfoEvent& OnInfo;
 
     // Token reading.
-    TAsmToken EndToken;
+    const TAsmToken EndToken{0, tkEnd, 0, 0, 0, ""};
     const TAsmToken* Current = &EndToken;
     int Index = 0;
 
@@ -46,6 +46,7 @@ private:
     bool AddressKnown = true;
     int StatementStart = 0;
     TAsmLabel* CurrentLabel = nullptr;
+    int LabelsDefined = 0; // in this pass
     bool ForwardReference = false;
     std::vector<bool> ForcedExtended; // per token position, grown as the positions come
 
@@ -55,13 +56,11 @@ private:
 
     // Token primitives, inline: every statement calls them many times.
     bool Next() {
-        const TAsmToken* token = Tokens.At(Index);
-        const bool available = token != nullptr;
-        Current = available ? token : &EndToken;
-        ++Index;
-        if (available && Current->Kind == tkBadInput)
+        const TAsmToken* token = Tokens.At(Index++);
+        Current = token ? token : &EndToken;
+        if (token && token->Kind == tkBadInput)
             RaiseInvalidData();
-        return available;
+        return token != nullptr;
     }
     void Expect() {
         if (!Next())
@@ -77,7 +76,7 @@ private:
     bool PastTheEnd() const { return Tokens.Finished() && Index > Tokens.Count(); }
     // The source line a listing line belongs to: at the end of the input, the last token's.
     int ListingLine() const;
-    std::string_view Text() const { return Tokens.Text(*Current); }
+    std::string_view Text() const { return Current->Text(); }
     bool IsSymbol(int id) const { return Current->Kind == tkSymbol && Current->Id == id; }
     bool IsReserved(int id) const { return Current->Kind == tkReserved && Current->Id == id; }
 
@@ -131,8 +130,25 @@ private:
 
     // Output.
     void EmitOpcode(uint16_t opcode);
-    void EmitByte(int value);
-    void EmitWord(int value);
+    // Inline: every byte of both passes comes through here.
+    void EmitByte(int value) {
+        if (PassNumber == 1) {
+            PC = static_cast<int>(static_cast<uint32_t>(PC) + 1);
+            return;
+        }
+        if (OnInfo)
+            AppendListingByte(value);
+        if (!AddressKnown || PC < 0 || PC > 0xFFFF)
+            RaiseUnplaceableByte();
+        Records.Emit(PC, static_cast<uint8_t>(value & 0xFF));
+        ++PC;
+    }
+    // The PC is unknown or outside the address space.
+    [[noreturn]] void RaiseUnplaceableByte();
+    void EmitWord(int value) {
+        EmitByte((value >> 8) & 0xFF);
+        EmitByte(value & 0xFF);
+    }
     void OpenListingLine();
     // " XX": one emitted byte.
     void AppendListingByte(int value);

@@ -4,7 +4,6 @@
 
 #include "assembler/assembly.h"
 
-#include "foundation/number_text.h"
 #include "parsing/asm_tokens.h"
 
 #include <climits>
@@ -20,6 +19,33 @@ bool IsOperator(int symbol) {
 
 bool IsBinaryDigits(std::string_view text) {
     return !text.empty() && text.find_first_not_of("01") == std::string_view::npos;
+}
+
+// The value of the digits of a base up to the first character that is none, wrapping at 32
+// bits. That is what ParseNumber gives for a number token, whose form the scanner has checked
+// already: an octal number stops at an 8 or 9, and is 0 when it starts with one.
+int DigitsValue(std::string_view digits, unsigned base) {
+    uint32_t value = 0;
+    for (const char c : digits) {
+        const unsigned digit = c <= '9' ? static_cast<unsigned>(c - '0')
+                                        : static_cast<unsigned>((c | 0x20) - 'a' + 10);
+        if (digit >= base)
+            break;
+        value = value * base + digit;
+    }
+    return static_cast<int>(value);
+}
+
+// $ hexadecimal, @ octal, plain decimal.
+int NumberValue(std::string_view text) {
+    switch (text.front()) {
+    case '$':
+        return DigitsValue(text.substr(1), 16);
+    case '@':
+        return DigitsValue(text.substr(1), 8);
+    default:
+        return DigitsValue(text, 10);
+    }
 }
 
 int Wrap(int64_t value) {
@@ -88,7 +114,7 @@ int TAssembly::Term() {
     case tkIdentifier:
         return NameValue();
     case tkNumber:
-        return ParseNumber(Text(), 0);
+        return NumberValue(Text());
     case tkString: {
         const std::string_view text = Text();
         if (text.size() == 1)
@@ -114,7 +140,7 @@ int TAssembly::Term() {
             Expect();
             if (Current->Kind != tkNumber || !IsBinaryDigits(Text()))
                 Raise("Error:Error in expression");
-            return ParseNumber("%" + std::string(Text()), 0);
+            return DigitsValue(Text(), 2);
         case AsmSymbolHash:
             Raise("Error:Unexpected #");
         }

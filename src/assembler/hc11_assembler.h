@@ -5,6 +5,7 @@
 #include "foundation/errors.h"
 #include "foundation/object_list.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -90,7 +91,7 @@ public:
     // The instruction of a mnemonic Id; none for other words.
     const TIns* InstructionFor(int id) const {
         return id >= 0 && id < static_cast<int>(InstructionById.size()) ? InstructionById[id]
-                                                                         : nullptr;
+                                                                        : nullptr;
     }
 
 private:
@@ -99,14 +100,25 @@ private:
     TObjectList<TAsmLabel> LabelList;
     // Instructions indexed by mnemonic Id: the same entries a binary search finds, at once.
     std::vector<const TIns*> InstructionById;
-    // An open-addressing index of LabelList by name: slots hold label indexes (-1: empty), and
-    // every label keeps the hash of its name. Names compare case-insensitively.
-    std::vector<int> LabelSlots;
-    std::vector<size_t> LabelHashes;
+    // An open-addressing index of LabelList by name, names compared case-insensitively. A slot
+    // keeps the hash of its label's name beside the label's index, so that a probe reads no
+    // label but the one it finds.
+    struct TLabelSlot {
+        uint32_t Hash = 0;
+        int32_t Index = -1; // -1: empty
+    };
+    std::vector<TLabelSlot> LabelSlots;
 
-    TAsmLabel& AddLabel(std::string name);
+    static uint32_t LabelHash(std::string_view name);
+    // Names written alike are the common case: the plain comparison settles them.
+    static bool SameName(std::string_view a, std::string_view b) {
+        return a == b || SameText(a, b);
+    }
+    // The index in LabelList of the label with this name; -1 when undefined.
+    int FindLabelIndex(std::string_view name, uint32_t hash) const;
+    TAsmLabel& AddLabel(std::string_view name, uint32_t hash);
     void ClearLabels();
-    void InsertIntoIndex(int labelIndex);
+    void InsertIntoIndex(TLabelSlot entry);
 };
 
 } // namespace corvid

@@ -6,6 +6,8 @@
 
 #include "parsing/asm_tokens.h"
 
+#include <algorithm>
+
 namespace corvid {
 
 namespace {
@@ -115,7 +117,7 @@ void TAssembly::AddressOperand(uint16_t opDirect, uint16_t opExtended, uint16_t 
 void TAssembly::DirectOrExtended(uint16_t opDirect, uint16_t opExtended, int value, bool forced) {
     const size_t position = static_cast<size_t>(Index);
     if (ForcedExtended.size() <= position)
-        ForcedExtended.resize(position + 1, false);
+        ForcedExtended.resize(std::max(position + 1, 2 * ForcedExtended.size()), false);
     if (ForwardReference) {
         value = 0x100;
         ForcedExtended[position] = true;

@@ -15,13 +15,6 @@ constexpr size_t MaximumLength = std::numeric_limits<uint32_t>::max() / 2;
 
 } // namespace
 
-TLineText::TLineText(TLineText&& other) noexcept
-    : Data(other.Data), Length(other.Length), Capacity(other.Capacity) {
-    other.Data = "";
-    other.Length = 0;
-    other.Capacity = 0;
-}
-
 TLineText& TLineText::operator=(const TLineText& other) {
     if (this != &other)
         Assign(other.View());

@@ -15,10 +15,20 @@ public:
     TLineText() = default;
     explicit TLineText(std::string_view text) { Assign(text); }
     TLineText(const TLineText& other) { Assign(other.View()); }
-    TLineText(TLineText&& other) noexcept;
+    // Inline: lines move by the hundred thousand when a large document loads.
+    TLineText(TLineText&& other) noexcept
+        : Data(other.Data), Length(other.Length), Capacity(other.Capacity) {
+        other.Data = "";
+        other.Length = 0;
+        other.Capacity = 0;
+    }
     TLineText& operator=(const TLineText& other);
     TLineText& operator=(TLineText&& other) noexcept;
-    ~TLineText() { Release(); }
+    // Inline, with nothing to do for borrowed text: a large document goes in one sweep.
+    ~TLineText() {
+        if (Capacity > 0)
+            delete[] Owned();
+    }
 
     // A line that views bytes owned by someone else, who keeps them alive and unchanged.
     static TLineText Borrowed(std::string_view bytes);

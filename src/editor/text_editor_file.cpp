@@ -9,6 +9,9 @@
 #include "foundation/file_stream.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 
 namespace corvid {
@@ -37,90 +40,141 @@ size_t TrimmedLength(std::string_view line, bool removeTrailingBlanks) {
     return length;
 }
 
-// The text of a line whose raw bytes hold tabs or control bytes: a tab becomes a fixed count
-// of spaces, other control bytes are dropped.
-std::string TransformedLine(std::string_view raw, size_t tabSize) {
-    std::string line;
-    line.reserve(raw.size());
-    for (const char c : raw) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == 9)
-            line.append(tabSize, ' ');
-        else if (byte >= 32)
-            line.push_back(c);
-    }
-    return line;
-}
+} // namespace
 
-// Splits file bytes into lines the way a document loads: CR LF is one break, LF CR two, a lone
-// CR or LF one. Bytes 128 to 255 are kept so that accented text survives a load and a save.
-// Lines without tabs or control bytes borrow their text from the bytes.
+// The text of a document's lines, made from the file bytes as they arrive in pieces of any size.
+// CR LF is one line break, LF CR two, a lone CR or LF one, and each becomes a single LF; a tab
+// becomes a fixed count of spaces and other control bytes are dropped. Bytes 128 to 255 are
+// kept so that accented text survives a load and a save. The file bytes are never held whole,
+// so a large file costs the memory of its text once, not twice.
+class TLoadedText {
+public:
+    TLoadedText(size_t tabSize, size_t expectedSize)
+        : TabSize(tabSize), Capacity(expectedSize + expectedSize / 4 + SliceRoom()),
+          Buffer(std::make_unique_for_overwrite<char[]>(Capacity)) {}
+
+    void Add(std::string_view bytes) {
+        for (size_t start = 0; start < bytes.size(); start += LoadSliceSize)
+            AddSlice(bytes.substr(start, LoadSliceSize));
+    }
+
+    size_t LineCount() const { return Breaks + 1; }
+    bool UnixLineEnds() const { return FirstLineEnd == '\n'; }
+    std::string_view Text() const { return {Buffer.get(), Size}; }
+    std::unique_ptr<char[]> TakeBuffer() { return std::move(Buffer); }
+
+private:
+    // Bytes are taken in slices, each with room made for its worst case beforehand.
+    static constexpr size_t LoadSliceSize = 64 * 1024;
+
+    size_t TabSize;
+    // Tab expansion seldom adds a quarter; room that stays unused is never written, so its pages
+    // cost no memory.
+    size_t Capacity;
+    std::unique_ptr<char[]> Buffer;
+    size_t Size = 0;
+    size_t Breaks = 0;
+    char FirstLineEnd = 0;
+    bool EndsWithCR = false; // the last byte added, for a CR LF pair split between pieces
+
+    // The worst case of a slice, and a word more for PutTab and PlainBytes.
+    size_t SliceRoom() const { return LoadSliceSize * std::max<size_t>(TabSize, 1) + 8; }
+
+    // The spaces of a tab. A common tab size is written as one word of spaces, of which the
+    // tab keeps TabSize: a call to fill a couple of bytes would cost more than the bytes.
+    char* PutTab(char* out) const {
+        if (TabSize > 8)
+            return std::fill_n(out, TabSize, ' ');
+        std::memcpy(out, "        ", 8);
+        return out + TabSize;
+    }
+
+    void AddSlice(std::string_view bytes) {
+        if (Capacity - Size < SliceRoom()) {
+            Capacity = std::max(2 * Capacity, Size + SliceRoom());
+            auto larger = std::make_unique_for_overwrite<char[]>(Capacity);
+            std::memcpy(larger.get(), Buffer.get(), Size);
+            Buffer = std::move(larger);
+        }
+        const char* in = bytes.data();
+        const char* const end = in + bytes.size();
+        char* out = Buffer.get() + Size;
+        while (in < end) {
+            const size_t plain = PlainBytes(in, end, out);
+            in += plain;
+            out += plain;
+            if (in == end)
+                break;
+            const char c = *in;
+            if (c == '\t') {
+                out = PutTab(out);
+            } else if (c == '\r' || c == '\n') {
+                const bool afterCR = in > bytes.data() ? in[-1] == '\r' : EndsWithCR;
+                if (c == '\r' || !afterCR) { // not the second half of CR LF
+                    if (FirstLineEnd == 0)
+                        FirstLineEnd = c;
+                    *out++ = '\n';
+                    ++Breaks;
+                }
+            }
+            ++in; // other control bytes are dropped
+        }
+        Size = static_cast<size_t>(out - Buffer.get());
+        if (!bytes.empty())
+            EndsWithCR = bytes.back() == '\r';
+    }
+
+    // Copies the bytes from 32 up that start at in, and returns their count: eight at a time
+    // where eight are left (the room allows a word to be written beyond them), then one by one.
+    static size_t PlainBytes(const char* in, const char* end, char* out) {
+        const char* const start = in;
+        while (end - in >= 8) {
+            uint64_t word;
+            std::memcpy(&word, in, 8);
+            std::memcpy(out, &word, 8);
+            if (const uint64_t marks = BytesBelow32(word))
+                return static_cast<size_t>(in - start) + FirstMarkedByte(marks);
+            in += 8;
+            out += 8;
+        }
+        while (in < end && static_cast<unsigned char>(*in) >= 32)
+            *out++ = *in++;
+        return static_cast<size_t>(in - start);
+    }
+
+    // The high bit of every byte of the word that is below 32, its top three bits clear. Exact:
+    // no carry runs from one byte into the next.
+    static uint64_t BytesBelow32(uint64_t word) {
+        constexpr uint64_t Low7 = 0x7F7F7F7F7F7F7F7Full;
+        const uint64_t top3 = word & 0xE0E0E0E0E0E0E0E0ull;
+        return ~(((top3 & Low7) + Low7) | top3 | Low7);
+    }
+
+    // The index, in memory order, of the first byte whose high bit is set.
+    static size_t FirstMarkedByte(uint64_t marks) {
+        if constexpr (std::endian::native == std::endian::little)
+            return static_cast<size_t>(std::countr_zero(marks)) / 8;
+        else
+            return static_cast<size_t>(std::countl_zero(marks)) / 8;
+    }
+};
+
+namespace {
+
+// Hands every line of a loaded text to addLine, as a view of the text.
 template <typename AddLine>
-void SplitLines(std::string_view bytes, size_t tabSize, bool removeTrailingBlanks,
-                AddLine addLine) {
-    size_t lineStart = 0;
-    bool needsTransform = false;
-    const auto finishLine = [&](size_t lineEnd) {
-        const std::string_view raw = bytes.substr(lineStart, lineEnd - lineStart);
-        if (!needsTransform) {
-            addLine(TLineText::Borrowed(raw.substr(0, TrimmedLength(raw, removeTrailingBlanks))));
-        } else {
-            std::string line = TransformedLine(raw, tabSize);
-            line.resize(TrimmedLength(line, removeTrailingBlanks));
-            addLine(TLineText(line));
-        }
-        needsTransform = false;
-    };
-    for (size_t index = 0; index < bytes.size(); ++index) {
-        const auto byte = static_cast<unsigned char>(bytes[index]);
-        if (byte >= 32)
-            continue;
-        if (byte == 13 || byte == 10) {
-            finishLine(index);
-            if (byte == 13 && index + 1 < bytes.size() && bytes[index + 1] == 10)
-                ++index;
-            lineStart = index + 1;
-        } else {
-            needsTransform = true;
-        }
-    }
-    finishLine(bytes.size());
-}
-
-// The lines SplitLines makes of the bytes, counted first so that the line store is sized once.
-size_t CountLines(std::string_view bytes) {
-    size_t lines = 1;
-    const char* data = bytes.data();
-    const size_t size = bytes.size();
-    for (size_t index = 0; index < size; ++index) {
-        const char c = data[index];
-        if (c == '\r') {
-            ++lines;
-            if (index + 1 < size && data[index + 1] == '\n')
-                ++index;
-        } else if (c == '\n') {
-            ++lines;
-        }
-    }
-    return lines;
-}
-
-bool FirstLineEndIsLF(std::string_view bytes) {
-    const size_t end = bytes.find_first_of("\r\n");
-    return end != std::string_view::npos && bytes[end] == '\n';
-}
-
-std::string ReadAll(TKStream& stream) {
-    std::string bytes;
-    const int64_t remaining = stream.Size() - stream.Position();
-    if (remaining > 0)
-        bytes.reserve(static_cast<size_t>(remaining));
-    char block[64 * 1024];
+void SplitLines(std::string_view text, bool removeTrailingBlanks, AddLine addLine) {
+    const char* position = text.data();
+    const char* const end = position + text.size();
     for (;;) {
-        const size_t got = stream.Read(block, sizeof block);
-        if (got == 0)
-            return bytes;
-        bytes.append(block, got);
+        const auto* found = static_cast<const char*>(
+            std::memchr(position, '\n', static_cast<size_t>(end - position)));
+        const char* lineEnd = found ? found : end;
+        const std::string_view line(position, static_cast<size_t>(lineEnd - position));
+        addLine(TLineText::Borrowed(line.substr(0, TrimmedLength(line, removeTrailingBlanks))));
+        if (!found)
+            return;
+        position = found + 1;
     }
 }
 
@@ -240,17 +294,32 @@ void TTextEditorFile::SetCaretColumn(int column) {
     CaretColumnValue = std::max(column, 0);
 }
 
-void TTextEditorFile::LoadFromText(std::string bytes) {
-    auto buffer = std::make_unique<const std::string>(std::move(bytes));
+void TTextEditorFile::LoadFromText(std::string_view bytes) {
+    TLoadedText text(static_cast<size_t>(std::max(LoadTabSize, 0)), bytes.size());
+    text.Add(bytes);
+    AssignLoaded(text);
+}
+
+void TTextEditorFile::LoadFromStream(TKStream& stream) {
+    const int64_t expected = stream.Size() - stream.Position();
+    TLoadedText text(static_cast<size_t>(std::max(LoadTabSize, 0)),
+                     expected > 0 ? static_cast<size_t>(expected) : 0);
+    char block[64 * 1024];
+    while (const size_t got = stream.Read(block, sizeof block))
+        text.Add(std::string_view(block, got));
+    AssignLoaded(text);
+}
+
+void TTextEditorFile::AssignLoaded(TLoadedText& text) {
     if (Undo)
         Undo->Clear();
     Lines.Cleared();
-    LoadBuffer = std::move(buffer);
-    UnixLineEnds = FirstLineEndIsLF(*LoadBuffer);
+    UnixLineEnds = text.UnixLineEnds();
+    const std::string_view loaded = text.Text();
+    LoadBuffer = text.TakeBuffer();
     std::vector<TTextEditorLine> lines;
-    lines.reserve(CountLines(*LoadBuffer));
-    SplitLines(*LoadBuffer, static_cast<size_t>(std::max(LoadTabSize, 0)),
-               LoadRemovesTrailingBlanks,
+    lines.reserve(text.LineCount());
+    SplitLines(loaded, LoadRemovesTrailingBlanks,
                [&](TLineText line) { lines.emplace_back(std::move(line)); });
     Lines.AssignLoaded(std::move(lines));
     SetCaretLine(CaretLineValue);
@@ -262,10 +331,6 @@ void TTextEditorFile::LoadFromText(std::string bytes) {
         Highlighter->RescanAll(*this);
     if (Editor)
         Editor->FileLoaded();
-}
-
-void TTextEditorFile::LoadFromStream(TKStream& stream) {
-    LoadFromText(ReadAll(stream));
 }
 
 std::string TTextEditorFile::Text() const {

@@ -13,6 +13,7 @@
 namespace corvid {
 
 class TKStream;
+class TLoadedText;
 class TTextEditor;
 class TTextEditorFile;
 class TTextEditorMultiFileInfo;
@@ -131,7 +132,7 @@ public:
     // Replaces the whole document with the lines of the bytes, split like a file on load. The
     // undo history and the selection go, other bookmarks move into the new line range, and
     // the highlighter scans the whole text again.
-    void LoadFromText(std::string bytes);
+    void LoadFromText(std::string_view bytes);
     // The document as saved: lines joined by the file's line end, none after the last.
     std::string Text() const;
 
@@ -140,12 +141,14 @@ private:
     int LeftColumnValue = 0;
     int CaretLineValue = 0;
     int CaretColumnValue = 0;
-    // The bytes of the last load; unchanged lines borrow their text from here.
-    std::unique_ptr<const std::string> LoadBuffer;
+    // The text of the last load; unchanged lines borrow their text from here.
+    std::unique_ptr<char[]> LoadBuffer;
     TTextEditorSelectionBookmark* SelectionBookmark; // owned by Bookmarks
     std::unique_ptr<TTextEditorUndoBuffer> Undo;
 
     int ClampLine(int line) const;
+    // Makes the loaded text the document's lines.
+    void AssignLoaded(TLoadedText& text);
     void WriteTextTo(TKStream& stream) const;
     // Clears the modified marks, and asks for a repaint so that the margin marks go.
     void MarkLinesSaved();

@@ -32,7 +32,11 @@ public:
     explicit TTextEditorLine(TLineText text) : Text(std::move(text)) {}
     TTextEditorLine(TTextEditorLine&& other) noexcept;
     TTextEditorLine& operator=(TTextEditorLine&& other) noexcept;
-    ~TTextEditorLine() { ReleaseData(); }
+    // Inline, with nothing to do for most lines: a large document goes in one sweep.
+    ~TTextEditorLine() {
+        if (OwnsData)
+            delete Data;
+    }
 
     TLineText Text;
     uint8_t Flags = lfInvalid;

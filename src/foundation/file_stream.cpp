@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <random>
@@ -106,6 +107,21 @@ void SyncDirectoryOf(const std::string& path) {
         return;
     ::fsync(handle);
     ::close(handle);
+}
+
+// Puts the temporary file in the target's place in one step. Output that can be made again
+// trades places with the old file and the old file is removed: a plain rename over an existing
+// file makes some file systems (ext4) write the new data out at once, which would undo the
+// saving of skipping the sync. Where the exchange is not supported, or there is no old file,
+// the rename does it.
+int ReplaceByRename(const std::string& temporary, const std::string& target,
+                    TDurability durability) {
+    if (durability == TDurability::Regenerable &&
+        ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0) {
+        ::unlink(temporary.c_str()); // now the old file
+        return 0;
+    }
+    return ::rename(temporary.c_str(), target.c_str());
 }
 
 // The new file gets the old one's permissions and, where allowed, its owner. Only a privileged
@@ -322,8 +338,9 @@ void TBufFileStream::SetSize(int64_t newSize) {
     EmptyBufferAt(FileStream->Seek(position, SeekOrigin::Beginning));
 }
 
-TSafeFileWriter::TSafeFileWriter(const std::string& targetName, int bufferSize)
-    : Target(ResolveLinks(targetName)) {
+TSafeFileWriter::TSafeFileWriter(const std::string& targetName, int bufferSize,
+                                 TDurability durability)
+    : Target(ResolveLinks(targetName)), Durability(durability) {
     struct stat existing;
     const bool exists = ::stat(Target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))
@@ -364,9 +381,10 @@ void TSafeFileWriter::Commit() {
     CORVID_ASSERT(Output, "TSafeFileWriter.Commit Nothing To Commit");
     try {
         Output->Flush();
-        Output->File().Sync();
+        if (Durability == TDurability::Synced)
+            Output->File().Sync();
         Output->File().Close();
-        if (::rename(Temporary.c_str(), Target.c_str()) != 0)
+        if (ReplaceByRename(Temporary, Target, Durability) != 0)
             throw FileError("Cannot write", Target, errno);
     } catch (...) {
         Discard();
@@ -374,7 +392,8 @@ void TSafeFileWriter::Commit() {
     }
     Output.reset();
     Temporary.clear();
-    SyncDirectoryOf(Target);
+    if (Durability == TDurability::Synced)
+        SyncDirectoryOf(Target);
 }
 
 } // namespace corvid

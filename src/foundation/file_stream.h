@@ -73,14 +73,24 @@ private:
     int64_t EmptyBufferAt(int64_t filePosition);
 };
 
+// How far Commit goes to keep a replaced file through a crash of the machine.
+enum class TDurability {
+    // The file and the rename reach the disk before Commit returns: documents and settings.
+    Synced,
+    // Output that a build makes again: a reader still never sees half a file, but the file is
+    // left to the system's own write-back, which costs a fraction of forcing it to the disk.
+    Regenerable,
+};
+
 // Replaces a file atomically: the new content goes to a temporary file in the target's
-// directory, and Commit flushes and syncs it, gives it the old file's permissions and renames
-// it over the target. A symbolic link stays a link: the file it points to is replaced. Until
-// Commit succeeds the old file is untouched; without Commit (an exception, a failed write, or
-// simply destruction) the temporary file is removed.
+// directory, and Commit flushes it (and syncs it, when Synced), gives it the old file's
+// permissions and renames it over the target. A symbolic link stays a link: the file it points to
+// is replaced. Until Commit succeeds the old file is untouched; without Commit (an exception, a
+// failed write, or simply destruction) the temporary file is removed.
 class TSafeFileWriter {
 public:
-    TSafeFileWriter(const std::string& targetName, int bufferSize);
+    TSafeFileWriter(const std::string& targetName, int bufferSize,
+                    TDurability durability = TDurability::Synced);
     TSafeFileWriter(const TSafeFileWriter&) = delete;
     TSafeFileWriter& operator=(const TSafeFileWriter&) = delete;
     ~TSafeFileWriter();
@@ -95,6 +105,7 @@ public:
 private:
     std::string Target;
     std::string Temporary;
+    TDurability Durability;
     std::unique_ptr<TBufFileStream> Output;
 
     void Discard() noexcept;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <span>
 #include <string_view>
 
 namespace corvid {
@@ -13,13 +15,18 @@ struct TAsmScannedToken {
     int Line; // 1-based
     int Column;
     int Length;
+    // The first character of the text, inside the scanned line, so that the text is at hand
+    // without looking the line up again.
+    const char* Start = "";
+
+    std::string_view Text() const { return {Start, static_cast<size_t>(Length)}; }
 };
 
 // Scans assembly source held as lines into exactly the tokens that the assembly recogniser chain
 // gives (whitespace, comment, name, number, symbol and string recognisers, followed by the
 // bad-input recogniser unless in compatibility mode), without a virtual call per character.
 // The assembler scans every source this way; a test and a fuzz target hold it equal to the
-// chain.
+// chain. The lines must stay unchanged while tokens are in use.
 class TAsmScanner {
 public:
     using LineText = std::function<std::string_view(int index)>; // 0-based line index
@@ -29,7 +36,10 @@ public:
 
     // The next token; false at the end of the input (and after a bad-input token, which
     // swallows the rest).
-    bool Next(TAsmScannedToken& token);
+    bool Next(TAsmScannedToken& token) { return Next(std::span(&token, 1)) == 1; }
+    // The next tokens, as many as fit; fewer only at the end of the input. Scanning many at a
+    // time costs one call and keeps the scan position in registers.
+    size_t Next(std::span<TAsmScannedToken> tokens);
     // Back to the first token.
     void Restart();
     // Every token, in order.
@@ -40,19 +50,18 @@ private:
     LineText TextOfLine;
     bool CompatibilityMode;
 
-    // The position being offered: a 0-based line and column within Text.
+    // The position being offered: the 0-based line, its characters and the next one to read.
     int LineIndex = 0;
-    size_t Column = 0;
-    std::string_view Text;
+    const char* LineStart = nullptr;
+    const char* LineEnd = nullptr;
+    const char* Cursor = nullptr;
     bool Started = false;
     bool Finished = false;
 
-    void StartLine(int index);
+    // False past the last line.
+    bool StartLine(int index);
     // Skips a block comment from just after its opening pair; false at the end of the input.
     bool SkipBlockComment();
-    size_t NameLength() const;
-    // Characters of the number that starts here; 0 when they are not a number.
-    size_t NumberLength() const;
 };
 
 } // namespace corvid

@@ -1,67 +1,22 @@
 #include "parsing/asm_tokens.h"
 
 #include "foundation/case_fold.h"
+#include "parsing/asm_reserved_words.h"
 #include "parsing/scanning.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <iterator>
+#include <string>
 #include <utility>
 #include <vector>
-#include <string>
 
 namespace corvid {
 
 namespace {
 
-struct TWordEntry {
-    std::string_view Name;
-    int Id;
-};
-
-constexpr TWordEntry NonMnemonicWords[] = {
-    {"ORG", AsmDirectiveOrg}, {"EQU", AsmDirectiveEqu}, {"FCB", AsmDirectiveFcb},
-    {"FCC", AsmDirectiveFcc}, {"FDB", AsmDirectiveFdb}, {"RMB", AsmDirectiveRmb},
-    {"END", AsmDirectiveEnd}, {"X", AsmRegisterX},      {"Y", AsmRegisterY},
-};
-
-// In Id order: the Id of each is its position counted from AsmFirstMnemonic, skipping 134.
-constexpr std::string_view Mnemonics[] = {
-    "ABA",  "ABX",  "ABY",   "ADCA", "ADCB",  "ADDA", "ADDB", "ADDD", "ANDA", "ANDB", "ASL",
-    "ASLA", "ASLB", "ASLD",  "ASR",  "ASRA",  "ASRB", "BCC",  "BCLR", "BCS",  "BEQ",  "BGE",
-    "BGT",  "BHI",  "BHS",   "BITA", "BITB",  "BLE",  "BLO",  "BLS",  "BLT",  "BMI",  "BNE",
-    "BPL",  "BRA",  "BRCLR", "BRN",  "BRSET", "BSET", "BSR",  "BVC",  "BVS",  "CBA",  "CLC",
-    "CLI",  "CLR",  "CLRA",  "CLRB", "CLV",   "CMPA", "CMPB", "CMPD", "COM",  "COMA", "COMB",
-    "CPD",  "CPX",  "CPY",   "DAA",  "DEC",   "DECA", "DECB", "DES",  "DEX",  "DEY",  "EORA",
-    "EORB", "FDIV", "IDIV",  "INC",  "INCA",  "INCB", "INS",  "INX",  "INY",  "JMP",  "JSR",
-    "LDAA", "LDAB", "LDD",   "LDS",  "LDX",   "LDY",  "LSL",  "LSLA", "LSLB", "LSLD", "LSR",
-    "LSRA", "LSRB", "LSRD",  "MUL",  "NEG",   "NEGA", "NEGB", "NOP",  "ORAA", "ORAB", "PSHA",
-    "PSHB", "PSHX", "PSHY",  "PULA", "PULB",  "PULX", "PULY", "ROL",  "ROLA", "ROLB", "ROR",
-    "RORA", "RORB", "RTI",   "RTS",  "SBA",   "SBCA", "SBCB", "SEC",  "SEI",  "SEV",  "STAA",
-    "STAB", "STD",  "STOP",  "STS",  "STX",   "STY",  "SUBA", "SUBB", "SUBD", "SWI",  "TAB",
-    "TAP",  "TBA",  "TEST",  "TPA",  "TST",   "TSTA", "TSTB", "TSX",  "TSY",  "TXS",  "TYS",
-    "WAI",  "XGDX", "XGDY",
-};
-
-constexpr int UnusedMnemonicId = 134;
-
-constexpr int MnemonicId(int index) {
-    const int id = AsmFirstMnemonic + index;
-    return id < UnusedMnemonicId ? id : id + 1;
-}
-
-static_assert(MnemonicId(static_cast<int>(std::size(Mnemonics)) - 1) == AsmLastMnemonic);
-
-template <typename Visit>
-void ForEachReservedWord(Visit visit) {
-    for (const TWordEntry& word : NonMnemonicWords)
-        visit(word.Name, word.Id);
-    for (int index = 0; index < static_cast<int>(std::size(Mnemonics)); ++index)
-        visit(Mnemonics[index], MnemonicId(index));
-}
-
-constexpr TWordEntry Symbols[] = {
+constexpr TAsmWordEntry Symbols[] = {
     {":", AsmSymbolColon},     {",", AsmSymbolComma},   {"#", AsmSymbolHash},
     {"*", AsmSymbolStar},      {"%", AsmSymbolPercent}, {"^", AsmSymbolCaret},
     {"&", AsmSymbolAmpersand}, {"|", AsmSymbolBar},     {"/", AsmSymbolSlash},
@@ -112,53 +67,8 @@ std::string ReadAsmNumber(TParser& parser) {
 
 } // namespace
 
-// Every reserved word in an open-addressing table keyed by its upper-cased letters packed into
-// an integer, so that a name is looked up with a hash and one or two integer comparisons.
-class TReservedWordIndex {
-public:
-    TReservedWordIndex() {
-        ForEachReservedWord([this](std::string_view name, int id) {
-            LongestWord = std::max(LongestWord, name.size());
-            size_t slot = SlotOf(Key(name));
-            while (Slots[slot].Id != 0)
-                slot = (slot + 1) % SlotCount;
-            Slots[slot] = {Key(name), id};
-        });
-    }
-
-    int Find(std::string_view name) const {
-        if (name.empty() || name.size() > LongestWord)
-            return 0;
-        const uint64_t key = Key(name);
-        for (size_t slot = SlotOf(key); Slots[slot].Id != 0; slot = (slot + 1) % SlotCount)
-            if (Slots[slot].Key == key)
-                return Slots[slot].Id;
-        return 0;
-    }
-
-private:
-    static constexpr size_t SlotCount = 512;
-    struct Slot {
-        uint64_t Key = 0;
-        int Id = 0;
-    };
-    std::array<Slot, SlotCount> Slots{};
-    size_t LongestWord = 0;
-
-    static size_t SlotOf(uint64_t key) {
-        return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 55); // top 9 bits
-    }
-    static uint64_t Key(std::string_view name) {
-        uint64_t key = name.size();
-        for (const char c : name)
-            key = key << 8 | static_cast<unsigned char>(UpCase(c));
-        return key;
-    }
-};
-
 int AsmReservedWordId(std::string_view name) {
-    static const TReservedWordIndex index;
-    return index.Find(name);
+    return AsmReservedWords.Find(name);
 }
 
 int TAsmCommentParserObject::Match(TParser& parser) {
@@ -170,7 +80,7 @@ int TAsmCommentParserObject::Match(TParser& parser) {
 }
 
 TAsmIdentifierReservedParserObject::TAsmIdentifierReservedParserObject() {
-    ForEachReservedWord([this](std::string_view name, int id) {
+    ForEachAsmReservedWord([this](std::string_view name, int id) {
         Words.Add(new TParserReservedWord(std::string(name), tkReserved, id));
     });
     Words.OnCompare = [](TParserReservedWord* a, TParserReservedWord* b) {
@@ -207,7 +117,7 @@ int TAsmNumberParserObject::Match(TParser& parser) {
 }
 
 TAsmSymbolParserObject::TAsmSymbolParserObject() {
-    for (const TWordEntry& symbol : Symbols)
+    for (const TAsmWordEntry& symbol : Symbols)
         Words.Add(new TParserReservedWord(std::string(symbol.Name), tkSymbol, symbol.Id));
 }
 

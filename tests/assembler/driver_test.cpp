@@ -26,6 +26,10 @@ TEST(Expressions, EvaluateStrictlyLeftToRightWithWrapAround) {
         {"%$1", "", "Error:Error in expression"},
         {"$FF", "00FF", ""},
         {"@17", "000F", ""},
+        {"@18", "0001", ""},
+        {"@8", "0000", ""},
+        {"$fF", "00FF", ""},
+        {"4294967297", "0001", ""},
         {"'A'", "0041", ""},
         {"'AB'", "4142", ""},
         {"'\xe9\xff'", "E9FF", ""},
@@ -84,6 +88,26 @@ TEST(Driver, LabelsAreUniqueWhateverTheirCase) {
     EXPECT_EQ(result.Messages[0].Column, 1);
     EXPECT_EQ(result.Messages[0].Length, 4);
     EXPECT_EQ(result.S19, "S9030000FC");
+}
+
+TEST(Driver, NamesOfAnyLengthMatchWhateverTheirCase) {
+    const struct {
+        const char* source;
+        const char* code;
+        const char* message;
+    } cases[] = {
+        {"AB NOP\n JMP ab", "017E0000", ""},
+        {"EIGHTCHR NOP\n JMP eightChr", "017E0000", ""},
+        {"ALONGERNAME.WITH_PARTS NOP\n JMP alongername.with_parts", "017E0000", ""},
+        {"SIXTEENCHARACTER EQU 5\n FCB sixteencharacter", "05", ""},
+        {"ALONGERNAME NOP\nalongername NOP", "", "Error:Label redeclared"},
+        {"ALONGERNAME NOP\n JMP ALONGERNAMF", "01", "Error:Undeclared identifier"},
+    };
+    for (const auto& c : cases) {
+        const auto result = AssembleText(c.source);
+        EXPECT_EQ(result.Code(), c.code) << c.source;
+        EXPECT_EQ(result.FirstMessage(), c.message) << c.source;
+    }
 }
 
 TEST(Driver, TheFirstStatementAfterALabelDecidesItsKind) {

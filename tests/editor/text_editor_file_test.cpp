@@ -81,6 +81,12 @@ TEST(TextEditorFileLoad, SplitsLinesAndExpandsTabsAsStoredFilesExpect) {
          true,
          {"abc\x7f"},
          false},
+        {"a control byte between CR and LF leaves two breaks",
+         std::string("a\r\x01\nb\tc"),
+         2,
+         true,
+         {"a", "", "b  c"},
+         false},
         {"bytes 128 to 255 kept", "caf\xe9 \x80\xff", 2, true, {"caf\xe9 \x80\xff"}, false},
         {"spaces ending a full chunk stay", long509 + "   ", 2, true, {long509 + "   "}, false},
         {"only the last chunk is trimmed",
@@ -104,6 +110,56 @@ TEST(TextEditorFileLoad, SplitsLinesAndExpandsTabsAsStoredFilesExpect) {
         file.LoadFromText(c.bytes);
         EXPECT_EQ(LinesOf(file), c.lines) << c.what;
         EXPECT_EQ(file.UnixLineEnds, c.unix) << c.what;
+    }
+}
+
+// Loading reads plain characters a word at a time: a control character must count wherever it
+// falls within a word, and a CR LF pair must stay one break where the file is read in two pieces.
+TEST(TextEditorFileLoad, ControlCharactersCountWhereverTheyFall) {
+    const struct {
+        const char* what;
+        std::string control;
+        std::vector<std::string> (*lines)(const std::string& before, const std::string& after);
+    } kinds[] = {
+        {"tab", "\t",
+         [](const std::string& b, const std::string& a) { return std::vector{b + "  " + a}; }},
+        {"LF", "\n",
+         [](const std::string& b, const std::string& a) {
+             return std::vector{b, a};
+         }},
+        {"CR LF", "\r\n",
+         [](const std::string& b, const std::string& a) {
+             return std::vector{b, a};
+         }},
+        {"LF CR", "\n\r",
+         [](const std::string& b, const std::string& a) {
+             return std::vector{b, std::string(), a};
+         }},
+        {"control byte", "\x01",
+         [](const std::string& b, const std::string& a) { return std::vector{b + a}; }},
+    };
+    for (const auto& kind : kinds) {
+        for (size_t offset = 0; offset <= 20; ++offset) {
+            const std::string before(offset, 'b');
+            const std::string after(20 - offset, 'a');
+            TTextEditorFile file;
+            file.LoadRemovesTrailingBlanks = false;
+            file.LoadFromText(before + kind.control + after);
+            EXPECT_EQ(LinesOf(file), kind.lines(before, after)) << kind.what << " at " << offset;
+        }
+    }
+    for (const size_t firstPiece : {size_t{65535}, size_t{65536}}) {
+        const std::string bytes = std::string(firstPiece - 1, 'x') + "\r\n" + "y\r\n";
+        TKMemStream stream;
+        stream.Write(bytes.data(), bytes.size());
+        stream.SetPosition(0);
+        TTextEditorFile file;
+        file.LoadFromStream(stream);
+        EXPECT_EQ(LinesOf(file),
+                  (std::vector<std::string>{std::string(firstPiece - 1, 'x'), "y", ""}))
+            << "CR at " << firstPiece - 1;
+        file.LoadFromText(bytes);
+        EXPECT_EQ(file.LineCount(), 3) << "CR at " << firstPiece - 1;
     }
 }
 

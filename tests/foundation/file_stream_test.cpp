@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <signal.h>
 #include <string>
 #include <sys/resource.h>
@@ -184,30 +186,41 @@ struct SafeFileWriterTest : ::testing::Test {
     }
 };
 
+constexpr TDurability Durabilities[] = {TDurability::Synced, TDurability::Regenerable};
+
 TEST_F(SafeFileWriterTest, CommitReplacesTheFileAndKeepsItsPermissions) {
-    WriteFileBytes(target, "old");
-    ::chmod(target.c_str(), 0640);
-    {
-        TSafeFileWriter writer(target, SmallBuffer);
-        writer.Stream().WriteText(Data(1000));
-        EXPECT_EQ(ReadFileBytes(target), "old");
-        EXPECT_EQ(Names().size(), 2u);
-        writer.Commit();
+    for (const TDurability durability : Durabilities) {
+        WriteFileBytes(target, "old");
+        ::chmod(target.c_str(), 0640);
+        // A reader that has the old file open goes on reading the old file.
+        std::ifstream reader(target, std::ios::binary);
+        {
+            TSafeFileWriter writer(target, SmallBuffer, durability);
+            writer.Stream().WriteText(Data(1000));
+            EXPECT_EQ(ReadFileBytes(target), "old");
+            EXPECT_EQ(Names().size(), 2u);
+            writer.Commit();
+        }
+        EXPECT_EQ(ReadFileBytes(target), Data(1000));
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(reader), {}), "old");
+        struct stat status;
+        ASSERT_EQ(::stat(target.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0640u);
+        EXPECT_EQ(Names(), std::vector<std::string>{"doc.asm"});
     }
-    EXPECT_EQ(ReadFileBytes(target), Data(1000));
-    struct stat status;
-    ASSERT_EQ(::stat(target.c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 07777, 0640u);
-    EXPECT_EQ(Names(), std::vector<std::string>{"doc.asm"});
 }
 
 TEST_F(SafeFileWriterTest, CreatesAMissingFile) {
-    {
-        TSafeFileWriter writer(target, SmallBuffer);
-        writer.Stream().WriteLine("new");
-        writer.Commit();
+    for (const TDurability durability : Durabilities) {
+        fs::remove(target);
+        {
+            TSafeFileWriter writer(target, SmallBuffer, durability);
+            writer.Stream().WriteLine("new");
+            writer.Commit();
+        }
+        EXPECT_EQ(ReadFileBytes(target), "new\r\n");
+        EXPECT_EQ(Names(), std::vector<std::string>{"doc.asm"});
     }
-    EXPECT_EQ(ReadFileBytes(target), "new\r\n");
 }
 
 TEST_F(SafeFileWriterTest, WithoutCommitNothingChanges) {
@@ -223,17 +236,20 @@ TEST_F(SafeFileWriterTest, WithoutCommitNothingChanges) {
 
 TEST_F(SafeFileWriterTest, SymbolicLinkStaysALink) {
     fs::create_directory(dir.Path / "real");
-    WriteFileBytes(dir / "real/doc.asm", "old");
     fs::create_symlink("real/doc.asm", dir.Path / "link.asm");
-    {
-        TSafeFileWriter writer(dir / "link.asm", SmallBuffer);
-        EXPECT_EQ(writer.TargetName(), dir / "real/doc.asm");
-        writer.Stream().WriteText("new");
-        writer.Commit();
+    for (const TDurability durability : Durabilities) {
+        WriteFileBytes(dir / "real/doc.asm", "old");
+        {
+            TSafeFileWriter writer(dir / "link.asm", SmallBuffer, durability);
+            EXPECT_EQ(writer.TargetName(), dir / "real/doc.asm");
+            writer.Stream().WriteText("new");
+            writer.Commit();
+        }
+        EXPECT_TRUE(fs::is_symlink(dir.Path / "link.asm"));
+        EXPECT_EQ(ReadFileBytes(dir / "link.asm"), "new");
+        EXPECT_EQ(ReadFileBytes(dir / "real/doc.asm"), "new");
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path / "real"), {}), 1);
     }
-    EXPECT_TRUE(fs::is_symlink(dir.Path / "link.asm"));
-    EXPECT_EQ(ReadFileBytes(dir / "link.asm"), "new");
-    EXPECT_EQ(ReadFileBytes(dir / "real/doc.asm"), "new");
 }
 
 TEST_F(SafeFileWriterTest, UnusableTargetsAreRefused) {
