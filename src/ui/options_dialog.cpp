@@ -267,6 +267,8 @@ QWidget* TOptionsDialog::BuildKeysPage() {
 TOptionsOutcome TOptionsDialog::Exec(const QFont& editorFont) {
     Settings = Form.Open(Targets.Editor.Options());
     ChosenFont = editorFont;
+    // Saving as the default is asked for each time: a tick left from a cancelled visit goes.
+    DefaultBox->setChecked(false);
     ShowSettings();
     FillTemplateList();
     FillKeyTree();
@@ -281,7 +283,6 @@ void TOptionsDialog::accept() {
     TTextEditorOptions options = Targets.Editor.Options();
     SaveDefault = Form.Accept(Settings, options, PageFields());
     Targets.Editor.SetOptions(options);
-    DefaultBox->setChecked(Form.SaveAsDefault);
     QDialog::accept();
 }
 

@@ -258,6 +258,15 @@ TEST_F(OptionsDialogTest, TheDefaultBoxAsksForOneSave) {
     });
     EXPECT_TRUE(again.Accepted);
     EXPECT_FALSE(again.SaveDefault);
+    const TOptionsOutcome cancelled = Run([&] {
+        Find<QCheckBox>("Default").click();
+        Press(QDialogButtonBox::Cancel);
+    });
+    EXPECT_FALSE(cancelled.Accepted);
+    Run([&] {
+        EXPECT_FALSE(Find<QCheckBox>("Default").isChecked()) << "unticked after a cancel";
+        Press(QDialogButtonBox::Cancel);
+    });
 }
 
 TEST_F(OptionsDialogTest, ASwatchTakesTheColourChosenInTheColourDialog) {
