@@ -2,7 +2,8 @@
 
 #include "devices/device_object.h"
 
-#include <cstring>
+#include "plugin_object.h"
+
 #include <mutex>
 #include <type_traits>
 #include <vector>
@@ -11,60 +12,14 @@ namespace corvid {
 
 namespace {
 
-// The object the host holds: the interface first, so the host's pointer is this object's.
-struct DeviceObject {
-    HardwareDevice Interface;
-    std::atomic<uint32_t> References;
-    std::unique_ptr<Device> Implementation;
-};
+using DeviceObject = TPluginObject<HardwareDevice, Device>;
 static_assert(std::is_standard_layout_v<DeviceObject>);
 
-DeviceObject& ObjectOf(HardwareDevice* self) {
-    return *reinterpret_cast<DeviceObject*>(self);
-}
-
 Device& Of(HardwareDevice* self) {
-    return *ObjectOf(self).Implementation;
-}
-
-template <class Action>
-void Guarded(Action action) noexcept {
-    try {
-        action();
-    } catch (...) {
-    }
-}
-
-bool IsOurIdentifier(const CorvidInterfaceId* id) {
-    static const CorvidInterfaceId none{};
-    return id == nullptr || std::memcmp(id, &none, sizeof none) == 0;
+    return *DeviceObject::Of(self).Object;
 }
 
 extern "C" {
-
-int32_t QueryInterface(HardwareDevice* self, const CorvidInterfaceId* id, void** object) {
-    if (!object)
-        return CORVID_E_NOINTERFACE;
-    if (!IsOurIdentifier(id)) {
-        *object = nullptr;
-        return CORVID_E_NOINTERFACE;
-    }
-    ++ObjectOf(self).References;
-    *object = self;
-    return CORVID_S_OK;
-}
-
-uint32_t AddRef(HardwareDevice* self) {
-    return ++ObjectOf(self).References;
-}
-
-uint32_t Release(HardwareDevice* self) {
-    DeviceObject* object = &ObjectOf(self);
-    const uint32_t left = --object->References;
-    if (left == 0)
-        delete object;
-    return left;
-}
 
 const char* GetName(HardwareDevice* self) {
     return Of(self).Name().c_str();
@@ -117,9 +72,9 @@ void SaveSettings(HardwareDevice* self) {
 } // extern "C"
 
 const HardwareDeviceMethods Methods = {
-    .QueryInterface = QueryInterface,
-    .AddRef = AddRef,
-    .Release = Release,
+    .QueryInterface = DeviceObject::QueryInterface,
+    .AddRef = DeviceObject::AddRef,
+    .Release = DeviceObject::Release,
     .GetName = GetName,
     .GetDescription = GetDescription,
     .Show = Show,
@@ -161,11 +116,11 @@ void RegisterDevice(HardwareHost* host, const DeviceFactory& makeDevice) noexcep
     HardwareDevice* device = nullptr;
     try {
         auto object = std::unique_ptr<DeviceObject>(new DeviceObject{{&Methods}, {1}, nullptr});
-        object->Implementation = makeDevice(HardwareLink(host, &object->Interface));
-        if (!object->Implementation)
+        object->Object = makeDevice(HardwareLink(host, &object->Face));
+        if (!object->Object)
             return;
-        Registered().Keep(&object->Interface);
-        device = &object.release()->Interface; // owned by its reference count from here on
+        Registered().Keep(&object->Face);
+        device = &object.release()->Face; // owned by its reference count from here on
     } catch (...) {
         return;
     }

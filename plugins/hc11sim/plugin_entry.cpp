@@ -4,8 +4,8 @@
 
 #include "simulator_plugin.h"
 
-#include <atomic>
-#include <cstring>
+#include "plugin_object.h"
+
 #include <memory>
 #include <mutex>
 #include <type_traits>
@@ -15,65 +15,14 @@ namespace corvid {
 
 namespace {
 
-// The object the host holds: the interface first, so the host's pointer is this object's.
-struct SimulatorObject {
-    IHC11Simulator Interface;
-    std::atomic<uint32_t> References;
-    std::unique_ptr<SimulatorPlugin> Simulator;
-};
+using SimulatorObject = TPluginObject<IHC11Simulator, SimulatorPlugin>;
 static_assert(std::is_standard_layout_v<SimulatorObject>);
 
 SimulatorPlugin& Of(IHC11Simulator* self) {
-    return *reinterpret_cast<SimulatorObject*>(self)->Simulator;
-}
-
-template <class Result, class Action>
-Result Guarded(Result neutral, Action action) noexcept {
-    try {
-        return action();
-    } catch (...) {
-        return neutral;
-    }
-}
-
-template <class Action>
-void Guarded(Action action) noexcept {
-    try {
-        action();
-    } catch (...) {
-    }
-}
-
-bool IsOurIdentifier(const CorvidInterfaceId* id) {
-    static const CorvidInterfaceId none{};
-    return id == nullptr || std::memcmp(id, &none, sizeof none) == 0;
+    return *SimulatorObject::Of(self).Object;
 }
 
 extern "C" {
-
-int32_t QueryInterface(IHC11Simulator* self, const CorvidInterfaceId* id, void** object) {
-    if (!object)
-        return CORVID_E_NOINTERFACE;
-    if (!IsOurIdentifier(id)) {
-        *object = nullptr;
-        return CORVID_E_NOINTERFACE;
-    }
-    ++reinterpret_cast<SimulatorObject*>(self)->References;
-    *object = self;
-    return CORVID_S_OK;
-}
-
-uint32_t AddRef(IHC11Simulator* self) {
-    return ++reinterpret_cast<SimulatorObject*>(self)->References;
-}
-
-uint32_t Release(IHC11Simulator* self) {
-    auto* object = reinterpret_cast<SimulatorObject*>(self);
-    const uint32_t left = --object->References;
-    if (left == 0)
-        delete object;
-    return left;
-}
 
 const char* GetName(IHC11Simulator*) {
     return "68HC11 Simulator";
@@ -231,9 +180,9 @@ int32_t GetErrorStatus(IHC11Simulator* self) {
 } // extern "C"
 
 const IHC11SimulatorMethods Methods = {
-    .QueryInterface = QueryInterface,
-    .AddRef = AddRef,
-    .Release = Release,
+    .QueryInterface = SimulatorObject::QueryInterface,
+    .AddRef = SimulatorObject::AddRef,
+    .Release = SimulatorObject::Release,
     .GetName = GetName,
     .GetDescription = GetDescription,
     .GetErrorText = GetErrorText,
@@ -306,14 +255,14 @@ class Registry {
 public:
     ~Registry() {
         for (IHC11Simulator* simulator : Simulators)
-            Release(simulator);
+            SimulatorObject::Release(simulator);
     }
     IHC11Simulator* Create() {
         auto object = std::unique_ptr<SimulatorObject>(
             new SimulatorObject{{&Methods}, {1}, std::make_unique<SimulatorPlugin>()});
         const std::lock_guard<std::mutex> lock(Mutex);
-        Simulators.push_back(&object->Interface);
-        return &object.release()->Interface; // owned by its reference count from here on
+        Simulators.push_back(&object->Face);
+        return &object.release()->Face; // owned by its reference count from here on
     }
 
 private:
